@@ -6,3 +6,5 @@ TFFQRSTSCAD::TFFQRSTSCAD(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FFQRSTSCAD"));
 }
+
+void TFFQRSTSCAD::ShowReportPreview() {}
