@@ -8,7 +8,8 @@ namespace kit {
 
 class DataSetError : public std::runtime_error {
 public:
-    explicit DataSetError(const std::string &message) : std::runtime_error(message) {}
+    explicit DataSetError(const std::string &message)
+        : std::runtime_error(message) {}
 };
 
 }  // namespace kit

@@ -56,7 +56,9 @@ struct Bookmark {
 // A field of a table, by index. Cheap to copy; valid while the table lives.
 class Field {
 public:
-    Field(MemTable *table, int index) noexcept : table_(table), index_(index) {}
+    Field(MemTable *table, int index) noexcept
+        : table_(table)
+        , index_(index) {}
 
     const std::string &name() const;
     int width() const;
@@ -144,7 +146,9 @@ public:
     std::uint64_t changeCount() const noexcept { return changes_; }
     void setLoading(bool on) noexcept { loading_ = on; }
     bool isLoading() const noexcept { return loading_; }
-    void setAfterInsert(std::function<void(MemTable &)> handler) { afterInsert_ = std::move(handler); }
+    void setAfterInsert(std::function<void(MemTable &)> handler) {
+        afterInsert_ = std::move(handler);
+    }
 
     // --- bulk loading
     // Hands the table a buffer that later `appendStored` values may point into; the table keeps
@@ -179,6 +183,7 @@ private:
     void requireOpen() const;
     void storeRecord(std::size_t row, const std::vector<std::string> &values, bool isNew);
     std::string_view storedValue(std::size_t row, int stored) const noexcept;
+    std::string_view recordBytesAt(std::size_t row) const noexcept;
     const char *copyToArena(std::string_view bytes);
     void clearRecords() noexcept;
 
