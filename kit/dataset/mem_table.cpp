@@ -27,6 +27,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
 
 // A stored value keeps at most `width` bytes and ends at the first NUL.
 std::string_view clip(std::string_view text, int width) noexcept {
+    if (text.empty())
+        return text;
     if (const void *nul = std::memchr(text.data(), 0, text.size()))
         text = text.substr(0, static_cast<const char *>(nul) - text.data());
     if (text.size() > static_cast<std::size_t>(width))
