@@ -1,0 +1,1 @@
+velistra_bench(store_bench SOURCES store_bench.cpp LIBS velistra_store)
