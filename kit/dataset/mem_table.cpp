@@ -313,6 +313,9 @@ void MemTable::edit() {
 void MemTable::post() {
     if (!pending_)
         throw DataSetError("Dataset not in edit or insert mode");
+    deliver({DataEventKind::UpdateRecord});
+    if (!pending_)
+        return;  // an editor cancelled the record while writing it
     std::unique_ptr<Pending> pending = std::move(pending_);
     if (pending->isNew) {
         const std::size_t row = data_.size();
@@ -507,8 +510,11 @@ void MemTable::resumeNotifications() {
 }
 
 void MemTable::notify(const DataEvent &event) {
-    if (suspend_ > 0)
-        return;
+    if (suspend_ == 0)
+        deliver(event);
+}
+
+void MemTable::deliver(const DataEvent &event) {
     // A view may unbind itself while handling an event, so walk a copy.
     const std::vector<DataSource *> sources = sources_;
     for (DataSource *source : sources)

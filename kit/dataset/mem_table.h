@@ -36,6 +36,8 @@ enum class DataEventKind {
     CursorMoved,     // the current record changed; `row` is the new position (npos: none)
     StateChanged,    // browse/insert/edit changed
     FieldChanged,    // a field of the pending record changed; `field` is its index
+    UpdateRecord,    // post is about to store the pending record: bound editors write their
+                     // text into it now. Sent even while notifications are suspended.
 };
 
 struct DataEvent {
@@ -177,7 +179,8 @@ private:
 
     void attach(DataSource *source);
     void detach(DataSource *source) noexcept;
-    void notify(const DataEvent &event);
+    void notify(const DataEvent &event);   // unless suspended
+    void deliver(const DataEvent &event);  // always
     void setCurrent(std::size_t row);
     void setState(DataSetState state);
     void requireOpen() const;
