@@ -6,7 +6,8 @@
 
 #include <exception>
 
-QString ApplicationTitle(const QString &executablePath) {
+QString ApplicationTitle(const QString &executablePath)
+{
     QString name = QFileInfo(executablePath).fileName();
     const qsizetype dot = name.indexOf(QLatin1Char('.'));
     if (dot >= 0)
@@ -15,13 +16,15 @@ QString ApplicationTitle(const QString &executablePath) {
 }
 
 Application::Application(int &argc, char **argv)
-    : QApplication(argc, argv) {
+    : QApplication(argc, argv)
+{
     setApplicationName(ApplicationTitle(applicationFilePath()));
     setApplicationVersion(QStringLiteral(VELISTRA_VERSION));
     setOrganizationName(QString::fromLatin1(ProductName));
 }
 
-bool Application::notify(QObject *receiver, QEvent *event) {
+bool Application::notify(QObject *receiver, QEvent *event)
+{
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {

@@ -5,20 +5,23 @@
 
 namespace {
 
-std::function<void(const QString &)> &handler() {
+std::function<void(const QString &)> &handler()
+{
     static std::function<void(const QString &)> instance;
     return instance;
 }
 
 }  // namespace
 
-QString ErrorBoxText(const QString &message) {
+QString ErrorBoxText(const QString &message)
+{
     if (!message.isEmpty() && message.back() > QLatin1Char('.'))
         return message + QLatin1Char('.');
     return message;
 }
 
-void ShowErrorBox(const QString &message) {
+void ShowErrorBox(const QString &message)
+{
     const QString text = ErrorBoxText(message);
     if (handler()) {
         handler()(text);
@@ -29,6 +32,7 @@ void ShowErrorBox(const QString &message) {
     box.exec();
 }
 
-void SetErrorBoxHandler(std::function<void(const QString &)> h) {
+void SetErrorBoxHandler(std::function<void(const QString &)> h)
+{
     handler() = std::move(h);
 }

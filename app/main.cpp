@@ -7,7 +7,8 @@
 #endif
 #include "ui/main/UFFMAIN.h"
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     Application app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
 #ifdef VELISTRA_HAS_TEXTS

@@ -13,19 +13,22 @@
 namespace {
 
 // Publishes a singleton under its fixed name for as long as it lives.
-template <typename T> T *publish(std::unique_ptr<T> &owner, T *&global, T *object) {
+template <typename T> T *publish(std::unique_ptr<T> &owner, T *&global, T *object)
+{
     owner.reset(object);
     global = object;
     return object;
 }
 
-void reportDataModuleError(const std::string &message) {
+void reportDataModuleError(const std::string &message)
+{
     ShowErrorBox(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
 }
 
 }  // namespace
 
-Shell::Shell(const std::string &executablePath) {
+Shell::Shell(const std::string &executablePath)
+{
     publish(dm1_, DM1, new TDM1(executablePath, reportDataModuleError));
     publish(main_, FFMAIN, new TFFMAIN);
     publish(editor_, FMFSCAD, new TFMFSCAD);
@@ -35,7 +38,8 @@ Shell::Shell(const std::string &executablePath) {
     FFMAIN->installEventFilter(this);
 }
 
-Shell::~Shell() {
+Shell::~Shell()
+{
     info_.reset();
     FFINFO = nullptr;
     report_.reset();
@@ -48,7 +52,8 @@ Shell::~Shell() {
     DM1 = nullptr;
 }
 
-bool Shell::eventFilter(QObject *watched, QEvent *event) {
+bool Shell::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == FFMAIN && event->type() == QEvent::Close)
         QCoreApplication::exit(0);
     return QObject::eventFilter(watched, event);

@@ -17,13 +17,15 @@
 
 namespace {
 
-std::size_t entries() {
+std::size_t entries()
+{
     const char *env = std::getenv("VELISTRA_BENCH_ENTRIES");
     return env ? std::strtoull(env, nullptr, 10) : 1000000;
 }
 
 // The generated file, written once beside the benchmark.
-const std::string &dataFile() {
+const std::string &dataFile()
+{
     static const std::string path = [] {
         const std::string p = "bench-Te02data.dat";
         const std::string text = dirgen::GenerateDataFile(entries());
@@ -33,12 +35,14 @@ const std::string &dataFile() {
     return path;
 }
 
-std::size_t fileSize() {
+std::size_t fileSize()
+{
     static const std::size_t size = kit::ReadWholeFile(dataFile()).size;
     return size;
 }
 
-long residentBytes() {
+long residentBytes()
+{
     long pages = 0, resident = 0;
     if (FILE *f = std::fopen("/proc/self/statm", "r")) {
         if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
@@ -48,7 +52,8 @@ long residentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-void B_read(benchmark::State &state) {
+void B_read(benchmark::State &state)
+{
     for (auto _ : state) {
         const int fd = ::open(dataFile().c_str(), O_RDONLY);
         auto buffer = std::unique_ptr<char[]>(new char[fileSize()]);
@@ -59,7 +64,8 @@ void B_read(benchmark::State &state) {
     state.counters["MB"] = double(fileSize()) / 1e6;
 }
 
-void B_scan(benchmark::State &state) {
+void B_scan(benchmark::State &state)
+{
     const kit::FileBuffer file = kit::ReadWholeFile(dataFile());
     for (auto _ : state) {
         std::size_t lines = 0;
@@ -72,7 +78,8 @@ void B_scan(benchmark::State &state) {
     }
 }
 
-void B_write(benchmark::State &state) {
+void B_write(benchmark::State &state)
+{
     const std::string bytes(fileSize(), 'x');
     for (auto _ : state) {
         const int fd = ::open("bench-write.tmp", O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -82,7 +89,8 @@ void B_write(benchmark::State &state) {
     ::unlink("bench-write.tmp");
 }
 
-void Load(benchmark::State &state) {
+void Load(benchmark::State &state)
+{
     long peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -102,19 +110,22 @@ void Load(benchmark::State &state) {
 
 struct Loaded {
     kit::MemTable table{ContactFieldDefs(), "NumScad", "RecId"};
-    Loaded() {
+    Loaded()
+    {
         table.open();
         LoadDataFile(table, dataFile());
     }
 };
 
-Loaded &loaded() {
+Loaded &loaded()
+{
     static Loaded instance;
     return instance;
 }
 
 // Building the text and writing it with one write, without the flush to disk.
-void SaveWrite(benchmark::State &state) {
+void SaveWrite(benchmark::State &state)
+{
     for (auto _ : state) {
         const std::string text = DataFileText(loaded().table);
         kit::SafeFileWriter writer("bench-save.dat");
@@ -124,7 +135,8 @@ void SaveWrite(benchmark::State &state) {
 }
 
 // The safe save's extra cost: flushing the temporary file to disk and renaming it.
-void SaveSyncAndRename(benchmark::State &state) {
+void SaveSyncAndRename(benchmark::State &state)
+{
     const std::string text = DataFileText(loaded().table);
     for (auto _ : state) {
         state.PauseTiming();
@@ -138,7 +150,8 @@ void SaveSyncAndRename(benchmark::State &state) {
     ::unlink("bench-save.dat");
 }
 
-void LookUpByKey(benchmark::State &state) {
+void LookUpByKey(benchmark::State &state)
+{
     kit::MemTable &table = loaded().table;
     std::mt19937 random(7);
     std::vector<std::string> keys;

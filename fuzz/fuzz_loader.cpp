@@ -10,14 +10,16 @@
 
 namespace {
 
-void check(bool ok) {
+void check(bool ok)
+{
     if (!ok)
         std::abort();
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     kit::MemTable table(ContactFieldDefs(), ContactField::Key, ContactField::RecId);
     table.open();
     auto buffer = std::make_unique<char[]>(size + 1);

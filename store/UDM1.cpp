@@ -9,7 +9,8 @@
 
 TDM1 *DM1 = nullptr;
 
-std::vector<kit::FieldDef> ContactFieldDefs() {
+std::vector<kit::FieldDef> ContactFieldDefs()
+{
     return {
         {"ditta", 50},      {"reparto", 50},   {"nome", 50},      {"cellulare1", 35},
         {"cellulare2", 35}, {"telefono1", 35}, {"telefono2", 35}, {"fax1", 35},
@@ -22,7 +23,8 @@ std::vector<kit::FieldDef> ContactFieldDefs() {
 namespace {
 
 // The local date and time as "yymmddhhnnss".
-std::string LocalTimeStamp() {
+std::string LocalTimeStamp()
+{
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -32,7 +34,8 @@ std::string LocalTimeStamp() {
 }
 
 // "<file>.recovered", or "<file>.recovered.2", ".3" … when that one exists already.
-std::string FreeRecoveryPath(const std::string &path) {
+std::string FreeRecoveryPath(const std::string &path)
+{
     const std::string base = path + ".recovered";
     std::string candidate = base;
     for (int n = 2; kit::FileExists(candidate); ++n)
@@ -46,20 +49,24 @@ TDM1::TDM1(std::string executablePath, ErrorReporter reportError)
     : ScadData(ContactFieldDefs(), ContactField::Key, ContactField::RecId)
     , DSScad(&ScadData)
     , executablePath_(std::move(executablePath))
-    , reportError_(std::move(reportError)) {
+    , reportError_(std::move(reportError))
+{
     ScadData.setAfterInsert([this](kit::MemTable &table) { ScadDataAfterInsert(table); });
     DataModuleCreate();
 }
 
-TDM1::~TDM1() {
+TDM1::~TDM1()
+{
     DataModuleDestroy();
 }
 
-std::string TDM1::DataFilePath() const {
+std::string TDM1::DataFilePath() const
+{
     return AppDir + DataFileName;
 }
 
-void TDM1::ScadDataAfterInsert(kit::MemTable &table) {
+void TDM1::ScadDataAfterInsert(kit::MemTable &table)
+{
     for (const char *name :
          {"ditta", "reparto", "nome", "cellulare1", "cellulare2", "telefono1", "telefono2", "fax1",
           "fax2", "localita", "provincia", "e_mail", "am_daore", "am_aore", "pm_daore", "pm_aore"})
@@ -67,7 +74,8 @@ void TDM1::ScadDataAfterInsert(kit::MemTable &table) {
     table.fieldByName(ContactField::Key).setAsString(LocalTimeStamp());
 }
 
-void TDM1::DataModuleCreate() {
+void TDM1::DataModuleCreate()
+{
     AppDir = AppDirOf(executablePath_);
     if (ScadData.isOpen())
         ScadData.close();
@@ -87,7 +95,8 @@ void TDM1::DataModuleCreate() {
     changesAfterLoad_ = ScadData.changeCount();
 }
 
-void TDM1::DataModuleDestroy() {
+void TDM1::DataModuleDestroy()
+{
     try {
         if (loadFailed_)
             SaveAfterFailedLoad();
@@ -103,7 +112,8 @@ void TDM1::DataModuleDestroy() {
 
 // The data file was not read whole, so writing the table over it would lose what was not read.
 // The file stays as it is; changes made during the run go to a file beside it.
-void TDM1::SaveAfterFailedLoad() {
+void TDM1::SaveAfterFailedLoad()
+{
     if (!ScadData.isOpen() || ScadData.changeCount() == changesAfterLoad_)
         return;
     const std::string path = DataFilePath();

@@ -5,7 +5,8 @@
 
 std::string AppDir;
 
-std::string AppDirOf(std::string_view executablePath) {
+std::string AppDirOf(std::string_view executablePath)
+{
     const auto last = executablePath.find_last_of(PathSeparator);
     std::string dir(last == std::string_view::npos ? std::string_view()
                                                    : executablePath.substr(0, last + 1));
@@ -14,7 +15,8 @@ std::string AppDirOf(std::string_view executablePath) {
     return dir;
 }
 
-std::string ExecutablePath() {
+std::string ExecutablePath()
+{
     char buffer[PATH_MAX + 1];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, PATH_MAX);
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();

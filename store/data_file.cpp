@@ -8,7 +8,8 @@
 NotADataFileError::NotADataFileError(const std::string &path)
     : std::runtime_error("Il file \"" + path +
                          "\" non è un archivio della rubrica: nessuna colonna corrisponde a un "
-                         "campo") {}
+                         "campo")
+{}
 
 namespace {
 
@@ -16,11 +17,13 @@ namespace {
 class LoadingScope {
 public:
     explicit LoadingScope(kit::MemTable &table)
-        : table_(table) {
+        : table_(table)
+    {
         table_.setLoading(true);
         table_.suspendNotifications();
     }
-    ~LoadingScope() {
+    ~LoadingScope()
+    {
         table_.setLoading(false);
         table_.resumeNotifications();
     }
@@ -34,7 +37,8 @@ private:
 class NotificationPause {
 public:
     explicit NotificationPause(kit::MemTable &table)
-        : table_(table) {
+        : table_(table)
+    {
         table_.suspendNotifications();
     }
     ~NotificationPause() { table_.resumeNotifications(); }
@@ -50,9 +54,11 @@ class LineSplitter {
 public:
     LineSplitter(const char *begin, const char *end)
         : p_(begin)
-        , end_(end) {}
+        , end_(end)
+    {}
 
-    bool next(std::string_view &line) {
+    bool next(std::string_view &line)
+    {
         if (p_ >= end_)
             return false;
         if (nextLf_ < p_)
@@ -70,7 +76,8 @@ public:
     }
 
 private:
-    const char *find(char c, const char *from) const {
+    const char *find(char c, const char *from) const
+    {
         const void *hit = std::memchr(from, c, static_cast<std::size_t>(end_ - from));
         return hit ? static_cast<const char *>(hit) : end_;
     }
@@ -83,7 +90,8 @@ private:
 // The values of a line: the text up to each TAB, then the rest when it is not empty, so a TAB
 // at the end of a line yields no extra value. At most `limit` values are taken.
 std::size_t splitValues(std::string_view line, std::vector<std::string_view> &out,
-                        std::size_t limit) {
+                        std::size_t limit)
+{
     out.clear();
     const char *p = line.data();
     const char *end = p + line.size();
@@ -99,7 +107,8 @@ std::size_t splitValues(std::string_view line, std::vector<std::string_view> &ou
     return out.size();
 }
 
-std::size_t countLineFeeds(const char *p, const char *end) {
+std::size_t countLineFeeds(const char *p, const char *end)
+{
     std::size_t n = 0;
     while (p < end) {
         const void *hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
@@ -111,14 +120,16 @@ std::size_t countLineFeeds(const char *p, const char *end) {
     return n;
 }
 
-void appendSanitised(std::string &out, std::string_view value) {
+void appendSanitised(std::string &out, std::string_view value)
+{
     for (const char c : value)
         out.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
 }
 
 }  // namespace
 
-std::string DataFileText(kit::MemTable &table) {
+std::string DataFileText(kit::MemTable &table)
+{
     NotificationPause pause(table);
     kit::Bookmark mark = table.getBookmark();
 
@@ -161,14 +172,16 @@ std::string DataFileText(kit::MemTable &table) {
     return out;
 }
 
-void SaveDataFile(kit::MemTable &table, const std::string &path) {
+void SaveDataFile(kit::MemTable &table, const std::string &path)
+{
     if (!table.isOpen())
         return;
     kit::WriteFileSafely(path, DataFileText(table));
 }
 
 LoadOutcome LoadDataFileBuffer(kit::MemTable &table, std::unique_ptr<char[]> text, std::size_t size,
-                               const std::string &pathForMessages) {
+                               const std::string &pathForMessages)
+{
     LoadOutcome outcome;
     const char *begin = text.get();
     if (const void *nul = std::memchr(begin, '\0', size)) {
@@ -231,7 +244,8 @@ LoadOutcome LoadDataFileBuffer(kit::MemTable &table, std::unique_ptr<char[]> tex
     return outcome;
 }
 
-LoadOutcome LoadDataFile(kit::MemTable &table, const std::string &path) {
+LoadOutcome LoadDataFile(kit::MemTable &table, const std::string &path)
+{
     kit::FileBuffer file = kit::ReadWholeFile(path);
     return LoadDataFileBuffer(table, std::move(file.data), file.size, path);
 }

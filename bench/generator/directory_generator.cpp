@@ -62,8 +62,10 @@ constexpr std::array kAfternoonEnd = {"17:30", "18:00", "18:30", "19:00"};
 class Random {
 public:
     explicit Random(std::uint64_t seed)
-        : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    std::uint64_t next() {
+        : state_(seed * 0x9E3779B97F4A7C15ull + 1)
+    {}
+    std::uint64_t next()
+    {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
@@ -77,22 +79,26 @@ private:
     std::uint64_t state_;
 };
 
-std::string digits(Random &r, int count) {
+std::string digits(Random &r, int count)
+{
     std::string s;
     for (int i = 0; i < count; ++i)
         s.push_back(static_cast<char>('0' + r.below(10)));
     return s;
 }
 
-std::string landline(Random &r, const Town &town) {
+std::string landline(Random &r, const Town &town)
+{
     return std::string(town.prefix) + " " + digits(r, 2) + " " + digits(r, 2) + " " + digits(r, 2);
 }
 
-std::string mobile(Random &r) {
+std::string mobile(Random &r)
+{
     return "3" + digits(r, 2) + " " + digits(r, 3) + " " + digits(r, 2) + " " + digits(r, 2);
 }
 
-std::string lower(std::string s) {
+std::string lower(std::string s)
+{
     for (char &c : s) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
@@ -112,7 +118,8 @@ struct Company {
     std::vector<const char *> departments;
 };
 
-Company makeCompany(Random &r) {
+Company makeCompany(Random &r)
+{
     Company c;
     const std::string a = r.pick(kSurnames);
     const std::string trade = r.pick(kTrades);
@@ -135,7 +142,8 @@ Company makeCompany(Random &r) {
 
 // The 17 values of one entry in file order.
 std::array<std::string, 17> makeEntry(Random &r, const Company &c, const char *department,
-                                      std::size_t serial) {
+                                      std::size_t serial)
+{
     std::array<std::string, 17> v;
     const bool office = r.chance(12);
     const std::string surname = r.pick(kSurnames);
@@ -169,7 +177,8 @@ std::array<std::string, 17> makeEntry(Random &r, const Company &c, const char *d
     return v;
 }
 
-template <typename Sink> void generate(std::size_t entries, std::uint32_t seed, Sink &&sink) {
+template <typename Sink> void generate(std::size_t entries, std::uint32_t seed, Sink &&sink)
+{
     Random r(seed);
     std::size_t serial = 0;
     while (serial < entries) {
@@ -184,7 +193,8 @@ template <typename Sink> void generate(std::size_t entries, std::uint32_t seed, 
 
 }  // namespace
 
-std::string GenerateDataFile(std::size_t entries, std::uint32_t seed) {
+std::string GenerateDataFile(std::size_t entries, std::uint32_t seed)
+{
     std::string out = "ditta\treparto\tnome\tcellulare1\tcellulare2\ttelefono1\ttelefono2\tfax1\t"
                       "fax2\tlocalita\tprovincia\te_mail\tam_daore\tam_aore\tpm_daore\tpm_aore\t"
                       "NumScad\r\n";
@@ -200,7 +210,8 @@ std::string GenerateDataFile(std::size_t entries, std::uint32_t seed) {
     return out;
 }
 
-void FillTable(kit::MemTable &table, std::size_t entries, std::uint32_t seed) {
+void FillTable(kit::MemTable &table, std::size_t entries, std::uint32_t seed)
+{
     table.reserve(table.recordCount() + entries);
     table.suspendNotifications();
     generate(entries, seed, [&table](const std::array<std::string, 17> &v) {

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s <entries> <file> [seed]\n", argv[0]);
         return 2;

@@ -13,11 +13,13 @@ constexpr char16_t kHigh[32] = {
 
 }  // namespace
 
-char16_t toUnicode(unsigned char byte) noexcept {
+char16_t toUnicode(unsigned char byte) noexcept
+{
     return byte >= 0x80 && byte <= 0x9F ? kHigh[byte - 0x80] : char16_t(byte);
 }
 
-int fromUnicode(char16_t unit) noexcept {
+int fromUnicode(char16_t unit) noexcept
+{
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
         return unit;
     for (int i = 0; i < 32; ++i)
@@ -26,14 +28,16 @@ int fromUnicode(char16_t unit) noexcept {
     return -1;
 }
 
-std::u16string decode(std::string_view bytes) {
+std::u16string decode(std::string_view bytes)
+{
     std::u16string out(bytes.size(), u'\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
         out[i] = toUnicode(static_cast<unsigned char>(bytes[i]));
     return out;
 }
 
-std::string encode(std::u16string_view text, char replacement) {
+std::string encode(std::u16string_view text, char replacement)
+{
     std::string out(text.size(), '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         const int b = fromUnicode(text[i]);
@@ -42,7 +46,8 @@ std::string encode(std::u16string_view text, char replacement) {
     return out;
 }
 
-unsigned char toUpper(unsigned char b) noexcept {
+unsigned char toUpper(unsigned char b) noexcept
+{
     if (b >= 'a' && b <= 'z')
         return b - 32;
     if (b >= 0xE0 && b != 0xF7 && b != 0xFF)  // à..þ except ÷
@@ -61,7 +66,8 @@ unsigned char toUpper(unsigned char b) noexcept {
     }
 }
 
-unsigned char toLower(unsigned char b) noexcept {
+unsigned char toLower(unsigned char b) noexcept
+{
     if (b >= 'A' && b <= 'Z')
         return b + 32;
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7)  // À..Þ except ×

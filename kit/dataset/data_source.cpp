@@ -4,11 +4,13 @@
 
 namespace kit {
 
-DataLink::~DataLink() {
+DataLink::~DataLink()
+{
     setDataSource(nullptr);
 }
 
-void DataLink::setDataSource(DataSource *source) {
+void DataLink::setDataSource(DataSource *source)
+{
     if (source_ == source)
         return;
     if (source_)
@@ -18,21 +20,25 @@ void DataLink::setDataSource(DataSource *source) {
         source_->links_.push_back(this);
 }
 
-MemTable *DataLink::table() const noexcept {
+MemTable *DataLink::table() const noexcept
+{
     return source_ ? source_->table() : nullptr;
 }
 
-DataSource::DataSource(MemTable *table) {
+DataSource::DataSource(MemTable *table)
+{
     setTable(table);
 }
 
-DataSource::~DataSource() {
+DataSource::~DataSource()
+{
     setTable(nullptr);
     for (DataLink *link : links_)
         link->source_ = nullptr;
 }
 
-void DataSource::setTable(MemTable *table) {
+void DataSource::setTable(MemTable *table)
+{
     if (table_ == table)
         return;
     if (table_)
@@ -43,7 +49,8 @@ void DataSource::setTable(MemTable *table) {
     deliver({DataEventKind::DataSetChanged});
 }
 
-void DataSource::deliver(const DataEvent &event) {
+void DataSource::deliver(const DataEvent &event)
+{
     const std::vector<DataLink *> links = links_;
     for (DataLink *link : links)
         if (std::find(links_.begin(), links_.end(), link) != links_.end())

@@ -9,7 +9,8 @@ namespace kit {
 class DataSetError : public std::runtime_error {
 public:
     explicit DataSetError(const std::string &message)
-        : std::runtime_error(message) {}
+        : std::runtime_error(message)
+    {}
 };
 
 }  // namespace kit

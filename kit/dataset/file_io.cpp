@@ -13,27 +13,33 @@ namespace kit {
 
 namespace {
 
-std::string reason(int error) {
+std::string reason(int error)
+{
     return std::strerror(error);
 }
 
-[[noreturn]] void cannotOpen(const std::string &path, int error) {
+[[noreturn]] void cannotOpen(const std::string &path, int error)
+{
     throw FileError("Cannot open file \"" + path + "\". " + reason(error));
 }
 
-[[noreturn]] void cannotCreate(const std::string &path, int error) {
+[[noreturn]] void cannotCreate(const std::string &path, int error)
+{
     throw FileError("Cannot create file \"" + path + "\". " + reason(error));
 }
 
-[[noreturn]] void writeError() {
+[[noreturn]] void writeError()
+{
     throw FileError("Stream write error");
 }
 
 class Fd {
 public:
     explicit Fd(int fd) noexcept
-        : fd_(fd) {}
-    ~Fd() {
+        : fd_(fd)
+    {}
+    ~Fd()
+    {
         if (fd_ >= 0)
             ::close(fd_);
     }
@@ -45,7 +51,8 @@ private:
     int fd_;
 };
 
-std::string folderOf(const std::string &path) {
+std::string folderOf(const std::string &path)
+{
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos)
         return ".";
@@ -54,12 +61,14 @@ std::string folderOf(const std::string &path) {
 
 }  // namespace
 
-bool FileExists(const std::string &path) {
+bool FileExists(const std::string &path)
+{
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-FileBuffer ReadWholeFile(const std::string &path) {
+FileBuffer ReadWholeFile(const std::string &path)
+{
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         cannotOpen(path, errno);
@@ -103,9 +112,11 @@ FileBuffer ReadWholeFile(const std::string &path) {
 }
 
 SafeFileWriter::SafeFileWriter(std::string path)
-    : path_(std::move(path)) {}
+    : path_(std::move(path))
+{}
 
-SafeFileWriter::~SafeFileWriter() {
+SafeFileWriter::~SafeFileWriter()
+{
     if (tempFd_ >= 0) {
         ::close(tempFd_);
         ::unlink(tempPath_.c_str());
@@ -114,7 +125,8 @@ SafeFileWriter::~SafeFileWriter() {
         ::close(targetFd_);
 }
 
-void SafeFileWriter::open() {
+void SafeFileWriter::open()
+{
     mode_t mode = 0644;
     // An existing file that another program holds stays as it is: we do not replace it.
     targetFd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
@@ -141,7 +153,8 @@ void SafeFileWriter::open() {
         cannotCreate(path_, errno);
 }
 
-void SafeFileWriter::write(std::string_view bytes) {
+void SafeFileWriter::write(std::string_view bytes)
+{
     const char *p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -155,12 +168,14 @@ void SafeFileWriter::write(std::string_view bytes) {
     }
 }
 
-void SafeFileWriter::sync() {
+void SafeFileWriter::sync()
+{
     if (::fsync(tempFd_) != 0)
         writeError();
 }
 
-void SafeFileWriter::commit() {
+void SafeFileWriter::commit()
+{
     if (::rename(tempPath_.c_str(), path_.c_str()) != 0)
         cannotCreate(path_, errno);
     ::close(tempFd_);
@@ -171,7 +186,8 @@ void SafeFileWriter::commit() {
         ::fsync(folder.get());
 }
 
-void WriteFileSafely(const std::string &path, std::string_view bytes) {
+void WriteFileSafely(const std::string &path, std::string_view bytes)
+{
     SafeFileWriter writer(path);
     writer.open();
     writer.write(bytes);

@@ -14,7 +14,8 @@ namespace kit {
 class FileError : public std::runtime_error {
 public:
     explicit FileError(const std::string &message)
-        : std::runtime_error(message) {}
+        : std::runtime_error(message)
+    {}
 };
 
 struct FileBuffer {

@@ -11,7 +11,8 @@ namespace {
 
 constexpr std::size_t kArenaBlock = std::size_t(1) << 20;
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
+bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept
+{
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -26,7 +27,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept {
 }
 
 // A stored value keeps at most `width` bytes and ends at the first NUL.
-std::string_view clip(std::string_view text, int width) noexcept {
+std::string_view clip(std::string_view text, int width) noexcept
+{
     if (text.empty())
         return text;
     if (const void *nul = std::memchr(text.data(), 0, text.size()))
@@ -37,7 +39,8 @@ std::string_view clip(std::string_view text, int width) noexcept {
 }
 
 // A record's bytes are clean when the only TABs are the separators and no CR or LF occurs.
-bool isClean(std::string_view bytes, std::size_t fields) noexcept {
+bool isClean(std::string_view bytes, std::size_t fields) noexcept
+{
     std::size_t tabs = 0;
     for (const char c : bytes) {
         if (c == '\r' || c == '\n')
@@ -61,15 +64,18 @@ struct MemTable::Pending {
 class MemTable::KeyIndex {
 public:
     explicit KeyIndex(const MemTable &table)
-        : table_(table) {}
+        : table_(table)
+    {}
 
-    void invalidate() noexcept {
+    void invalidate() noexcept
+    {
         built_ = false;
         ids_.clear();
         ids_.shrink_to_fit();
     }
 
-    std::size_t find(std::string_view key) {
+    std::size_t find(std::string_view key)
+    {
         build();
         const auto it = std::lower_bound(
             ids_.begin(), ids_.end(), key,
@@ -79,13 +85,15 @@ public:
         return table_.rowOfRecId(*it);
     }
 
-    void insert(std::uint32_t id, std::string_view key) {
+    void insert(std::uint32_t id, std::string_view key)
+    {
         if (!built_)
             return;
         ids_.insert(position(id, key), id);
     }
 
-    void erase(std::uint32_t id, std::string_view key) {
+    void erase(std::uint32_t id, std::string_view key)
+    {
         if (!built_)
             return;
         const auto it = position(id, key);
@@ -94,11 +102,13 @@ public:
     }
 
 private:
-    std::string_view keyOf(std::uint32_t id) const {
+    std::string_view keyOf(std::uint32_t id) const
+    {
         return table_.storedValue(table_.rowOfRecId(id), table_.keyField_);
     }
 
-    std::vector<std::uint32_t>::iterator position(std::uint32_t id, std::string_view key) {
+    std::vector<std::uint32_t>::iterator position(std::uint32_t id, std::string_view key)
+    {
         return std::lower_bound(ids_.begin(), ids_.end(), id,
                                 [this, key](std::uint32_t probe, std::uint32_t wanted) {
                                     const auto k = keyOf(probe);
@@ -106,7 +116,8 @@ private:
                                 });
     }
 
-    void build() {
+    void build()
+    {
         if (built_)
             return;
         const std::size_t n = table_.recordCount();
@@ -130,26 +141,32 @@ private:
 
 // --- Field
 
-const std::string &Field::name() const {
+const std::string &Field::name() const
+{
     return table_->fieldName(index_);
 }
-int Field::width() const {
+int Field::width() const
+{
     return table_->fieldWidth(index_);
 }
-bool Field::isComputed() const noexcept {
+bool Field::isComputed() const noexcept
+{
     return table_->isComputedField(index_);
 }
-std::string Field::asString() const {
+std::string Field::asString() const
+{
     return table_->currentValue(index_);
 }
-void Field::setAsString(std::string_view text) {
+void Field::setAsString(std::string_view text)
+{
     table_->setCurrentValue(index_, text);
 }
 
 // --- MemTable
 
 MemTable::MemTable(std::vector<FieldDef> fields, std::string keyField, std::string recIdFieldName)
-    : hasRecId_(!recIdFieldName.empty()) {
+    : hasRecId_(!recIdFieldName.empty())
+{
     if (hasRecId_)
         names_.push_back(std::move(recIdFieldName));
     for (auto &def : fields) {
@@ -164,12 +181,14 @@ MemTable::MemTable(std::vector<FieldDef> fields, std::string keyField, std::stri
     }
 }
 
-MemTable::~MemTable() {
+MemTable::~MemTable()
+{
     for (DataSource *source : sources_)
         source->tableGone();
 }
 
-void MemTable::open() {
+void MemTable::open()
+{
     if (isOpen())
         return;
     clearRecords();
@@ -179,7 +198,8 @@ void MemTable::open() {
     notify({DataEventKind::DataSetChanged});
 }
 
-void MemTable::close() {
+void MemTable::close()
+{
     if (!isOpen())
         return;
     clearRecords();
@@ -188,7 +208,8 @@ void MemTable::close() {
     notify({DataEventKind::DataSetChanged});
 }
 
-void MemTable::clearRecords() noexcept {
+void MemTable::clearRecords() noexcept
+{
     pending_.reset();
     data_.clear();
     data_.shrink_to_fit();
@@ -208,45 +229,52 @@ void MemTable::clearRecords() noexcept {
         keyIndex_->invalidate();
 }
 
-int MemTable::findField(std::string_view name) const noexcept {
+int MemTable::findField(std::string_view name) const noexcept
+{
     for (std::size_t i = 0; i < names_.size(); ++i)
         if (equalsIgnoreCase(names_[i], name))
             return static_cast<int>(i);
     return -1;
 }
 
-Field MemTable::fieldByName(std::string_view name) {
+Field MemTable::fieldByName(std::string_view name)
+{
     const int index = findField(name);
     if (index < 0)
         throw DataSetError("Field '" + std::string(name) + "' not found");
     return {this, index};
 }
 
-int MemTable::fieldWidth(int index) const {
+int MemTable::fieldWidth(int index) const
+{
     if (index < 0 || index >= fieldCount())
         throw DataSetError("Field index out of range");
     return isComputedField(index) ? 0 : widths_[storedIndex(index)];
 }
 
-void MemTable::requireOpen() const {
+void MemTable::requireOpen() const
+{
     if (!isOpen())
         throw DataSetError("Cannot perform this operation on a closed dataset");
 }
 
-void MemTable::setState(DataSetState state) {
+void MemTable::setState(DataSetState state)
+{
     if (state_ == state)
         return;
     state_ = state;
     notify({DataEventKind::StateChanged});
 }
 
-void MemTable::setCurrent(std::size_t row) {
+void MemTable::setCurrent(std::size_t row)
+{
     current_ = row;
     notify({DataEventKind::CursorMoved, row});
 }
 
 // Moving the cursor while a record is pending stores it first, as a navigating user would expect.
-void MemTable::first() {
+void MemTable::first()
+{
     requireOpen();
     if (pending_)
         post();
@@ -254,7 +282,8 @@ void MemTable::first() {
     setCurrent(data_.empty() ? npos : 0);
 }
 
-void MemTable::next() {
+void MemTable::next()
+{
     requireOpen();
     if (pending_)
         post();
@@ -266,7 +295,8 @@ void MemTable::next() {
     }
 }
 
-void MemTable::moveTo(std::size_t row) {
+void MemTable::moveTo(std::size_t row)
+{
     requireOpen();
     if (row >= data_.size())
         throw DataSetError("Record index out of range");
@@ -277,7 +307,8 @@ void MemTable::moveTo(std::size_t row) {
         setCurrent(row);
 }
 
-void MemTable::append() {
+void MemTable::append()
+{
     requireOpen();
     if (pending_)
         post();
@@ -292,7 +323,8 @@ void MemTable::append() {
         afterInsert_(*this);
 }
 
-void MemTable::edit() {
+void MemTable::edit()
+{
     requireOpen();
     if (pending_)
         return;
@@ -310,7 +342,8 @@ void MemTable::edit() {
     setState(DataSetState::Edit);
 }
 
-void MemTable::post() {
+void MemTable::post()
+{
     if (!pending_)
         throw DataSetError("Dataset not in edit or insert mode");
     deliver({DataEventKind::UpdateRecord});
@@ -342,7 +375,8 @@ void MemTable::post() {
     }
 }
 
-void MemTable::cancel() {
+void MemTable::cancel()
+{
     if (!pending_)
         return;
     const bool wasInsert = pending_->isNew;
@@ -355,7 +389,8 @@ void MemTable::cancel() {
         notify({DataEventKind::CursorMoved, current_});
 }
 
-void MemTable::deleteCurrent() {
+void MemTable::deleteCurrent()
+{
     requireOpen();
     if (pending_)
         cancel();
@@ -378,13 +413,15 @@ void MemTable::deleteCurrent() {
     notify({DataEventKind::CursorMoved, current_});
 }
 
-void MemTable::refresh() {
+void MemTable::refresh()
+{
     requireOpen();
     if (current_ != npos)
         notify({DataEventKind::RecordUpdated, current_});
 }
 
-std::string_view MemTable::storedValue(std::size_t row, int stored) const noexcept {
+std::string_view MemTable::storedValue(std::size_t row, int stored) const noexcept
+{
     const std::size_t n = widths_.size();
     const std::uint16_t *lens = lens_.data() + row * n;
     std::size_t offset = 0;
@@ -393,7 +430,8 @@ std::string_view MemTable::storedValue(std::size_t row, int stored) const noexce
     return {data_[row] + offset, lens[stored]};
 }
 
-std::string_view MemTable::value(std::size_t row, int fieldIndex) const {
+std::string_view MemTable::value(std::size_t row, int fieldIndex) const
+{
     if (row >= data_.size())
         throw DataSetError("Record index out of range");
     if (fieldIndex < 0 || fieldIndex >= fieldCount())
@@ -403,7 +441,8 @@ std::string_view MemTable::value(std::size_t row, int fieldIndex) const {
     return storedValue(row, storedIndex(fieldIndex));
 }
 
-std::string MemTable::currentValue(int fieldIndex) const {
+std::string MemTable::currentValue(int fieldIndex) const
+{
     if (fieldIndex < 0 || fieldIndex >= fieldCount())
         throw DataSetError("Field index out of range");
     if (isComputedField(fieldIndex)) {
@@ -419,7 +458,8 @@ std::string MemTable::currentValue(int fieldIndex) const {
     return std::string(storedValue(current_, storedIndex(fieldIndex)));
 }
 
-void MemTable::setCurrentValue(int fieldIndex, std::string_view text) {
+void MemTable::setCurrentValue(int fieldIndex, std::string_view text)
+{
     if (fieldIndex < 0 || fieldIndex >= fieldCount())
         throw DataSetError("Field index out of range");
     if (!pending_)
@@ -431,7 +471,8 @@ void MemTable::setCurrentValue(int fieldIndex, std::string_view text) {
     notify({DataEventKind::FieldChanged, DataEvent::npos, fieldIndex});
 }
 
-const char *MemTable::copyToArena(std::string_view bytes) {
+const char *MemTable::copyToArena(std::string_view bytes)
+{
     if (bytes.empty())
         return "";
     if (arenaSize_ - arenaUsed_ < bytes.size() || arena_.empty()) {
@@ -446,7 +487,8 @@ const char *MemTable::copyToArena(std::string_view bytes) {
     return target;
 }
 
-void MemTable::storeRecord(std::size_t row, const std::vector<std::string> &values, bool isNew) {
+void MemTable::storeRecord(std::size_t row, const std::vector<std::string> &values, bool isNew)
+{
     const std::size_t n = widths_.size();
     // The index finds an entry through the record's stored key, so an edited record leaves the
     // index before its bytes change and comes back under its new key.
@@ -465,20 +507,23 @@ void MemTable::storeRecord(std::size_t row, const std::vector<std::string> &valu
         keyIndex_->insert(recIds_[row], storedValue(row, keyField_));
 }
 
-Bookmark MemTable::getBookmark() const noexcept {
+Bookmark MemTable::getBookmark() const noexcept
+{
     if (current_ == npos)
         return {};
     return {generation_, recIds_[current_]};
 }
 
-std::size_t MemTable::rowOfRecId(std::uint32_t id) const noexcept {
+std::size_t MemTable::rowOfRecId(std::uint32_t id) const noexcept
+{
     const auto it = std::lower_bound(recIds_.begin(), recIds_.end(), id);
     if (it == recIds_.end() || *it != id)
         return npos;
     return static_cast<std::size_t>(it - recIds_.begin());
 }
 
-void MemTable::gotoBookmark(const Bookmark &bookmark) {
+void MemTable::gotoBookmark(const Bookmark &bookmark)
+{
     if (bookmark.isEmpty())
         return;
     const std::size_t row = bookmark.generation == generation_ ? rowOfRecId(bookmark.recId) : npos;
@@ -487,13 +532,15 @@ void MemTable::gotoBookmark(const Bookmark &bookmark) {
     moveTo(row);
 }
 
-std::size_t MemTable::findKey(std::string_view key) const {
+std::size_t MemTable::findKey(std::string_view key) const
+{
     if (!keyIndex_)
         throw DataSetError("The table has no key field");
     return keyIndex_->find(key);
 }
 
-bool MemTable::locateKey(std::string_view key) {
+bool MemTable::locateKey(std::string_view key)
+{
     requireOpen();
     const std::size_t row = findKey(key);
     if (row == npos)
@@ -502,35 +549,41 @@ bool MemTable::locateKey(std::string_view key) {
     return true;
 }
 
-void MemTable::resumeNotifications() {
+void MemTable::resumeNotifications()
+{
     if (suspend_ == 0)
         return;
     if (--suspend_ == 0)
         notify({DataEventKind::DataSetChanged});
 }
 
-void MemTable::notify(const DataEvent &event) {
+void MemTable::notify(const DataEvent &event)
+{
     if (suspend_ == 0)
         deliver(event);
 }
 
-void MemTable::deliver(const DataEvent &event) {
+void MemTable::deliver(const DataEvent &event)
+{
     // A view may unbind itself while handling an event, so walk a copy.
     const std::vector<DataSource *> sources = sources_;
     for (DataSource *source : sources)
         source->deliver(event);
 }
 
-void MemTable::attach(DataSource *source) {
+void MemTable::attach(DataSource *source)
+{
     if (std::find(sources_.begin(), sources_.end(), source) == sources_.end())
         sources_.push_back(source);
 }
 
-void MemTable::detach(DataSource *source) noexcept {
+void MemTable::detach(DataSource *source) noexcept
+{
     std::erase(sources_, source);
 }
 
-std::string_view MemTable::recordBytesAt(std::size_t row) const noexcept {
+std::string_view MemTable::recordBytesAt(std::size_t row) const noexcept
+{
     const std::size_t n = widths_.size();
     const std::uint16_t *lens = lens_.data() + row * n;
     std::size_t size = n ? n - 1 : 0;
@@ -539,26 +592,30 @@ std::string_view MemTable::recordBytesAt(std::size_t row) const noexcept {
     return {data_[row], size};
 }
 
-std::string_view MemTable::recordBytes(std::size_t row) const {
+std::string_view MemTable::recordBytes(std::size_t row) const
+{
     if (row >= data_.size())
         throw DataSetError("Record index out of range");
     return recordBytesAt(row);
 }
 
-void MemTable::reserve(std::size_t records) {
+void MemTable::reserve(std::size_t records)
+{
     clean_.reserve(records);
     data_.reserve(records);
     lens_.reserve(records * widths_.size());
     recIds_.reserve(records);
 }
 
-void MemTable::adoptStorage(std::unique_ptr<char[]> buffer, std::size_t size) {
+void MemTable::adoptStorage(std::unique_ptr<char[]> buffer, std::size_t size)
+{
     adoptedBegin_ = buffer.get();
     adoptedEnd_ = buffer.get() + size;
     adopted_.push_back(std::move(buffer));
 }
 
-void MemTable::appendStored(std::span<const std::string_view> values, bool knownClean) {
+void MemTable::appendStored(std::span<const std::string_view> values, bool knownClean)
+{
     requireOpen();
     if (pending_)
         throw DataSetError("Dataset in edit or insert mode");

@@ -60,7 +60,8 @@ class Field {
 public:
     Field(MemTable *table, int index) noexcept
         : table_(table)
-        , index_(index) {}
+        , index_(index)
+    {}
 
     const std::string &name() const;
     int width() const;
@@ -148,7 +149,8 @@ public:
     std::uint64_t changeCount() const noexcept { return changes_; }
     void setLoading(bool on) noexcept { loading_ = on; }
     bool isLoading() const noexcept { return loading_; }
-    void setAfterInsert(std::function<void(MemTable &)> handler) {
+    void setAfterInsert(std::function<void(MemTable &)> handler)
+    {
         afterInsert_ = std::move(handler);
     }
 

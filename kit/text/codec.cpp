@@ -4,7 +4,8 @@
 
 namespace kit {
 
-QString fromCp1252(std::string_view bytes) {
+QString fromCp1252(std::string_view bytes)
+{
     QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar *p = out.data();
     for (std::size_t i = 0; i < bytes.size(); ++i)
@@ -12,7 +13,8 @@ QString fromCp1252(std::string_view bytes) {
     return out;
 }
 
-std::string toCp1252(QStringView text, char replacement) {
+std::string toCp1252(QStringView text, char replacement)
+{
     std::string out(static_cast<std::size_t>(text.size()), '\0');
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int b = cp1252::fromUnicode(text[i].unicode());
@@ -21,7 +23,8 @@ std::string toCp1252(QStringView text, char replacement) {
     return out;
 }
 
-bool fitsCp1252(QStringView text) noexcept {
+bool fitsCp1252(QStringView text) noexcept
+{
     for (QChar c : text)
         if (cp1252::fromUnicode(c.unicode()) < 0)
             return false;

@@ -22,7 +22,8 @@ namespace {
 // An object whose handler fails, as a handler of the program may.
 class FailingObject : public QObject {
 public:
-    bool event(QEvent *e) override {
+    bool event(QEvent *e) override
+    {
         if (e->type() == QEvent::User)
             throw std::runtime_error("Cannot open file \"x\". Permission denied");
         return QObject::event(e);
@@ -36,7 +37,8 @@ class TestShell : public QObject {
 private slots:
     void cleanup() { SetErrorBoxHandler({}); }
 
-    void errorBoxText_data() {
+    void errorBoxText_data()
+    {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
         QTest::newRow("letter") << "Stream write error"
@@ -52,13 +54,15 @@ private slots:
         QTest::newRow("empty") << ""
                                << "";
     }
-    void errorBoxText() {
+    void errorBoxText()
+    {
         QFETCH(QString, message);
         QFETCH(QString, shown);
         QCOMPARE(ErrorBoxText(message), shown);
     }
 
-    void applicationTitle_data() {
+    void applicationTitle_data()
+    {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("title");
         QTest::newRow("plain") << "/opt/velistra/Velistra"
@@ -68,13 +72,15 @@ private slots:
         QTest::newRow("up to the first dot, first letter as it is") << "/x/my.App.exe"
                                                                     << "my";
     }
-    void applicationTitle() {
+    void applicationTitle()
+    {
         QFETCH(QString, path);
         QFETCH(QString, title);
         QCOMPARE(ApplicationTitle(path), title);
     }
 
-    void errorsEscapingAHandlerGoToTheErrorBox() {
+    void errorsEscapingAHandlerGoToTheErrorBox()
+    {
         QStringList shown;
         SetErrorBoxHandler([&shown](const QString &text) { shown << text; });
         FailingObject object;
@@ -83,7 +89,8 @@ private slots:
         QCOMPARE(shown, QStringList{"Cannot open file \"x\". Permission denied."});
     }
 
-    void windowsGoInReverseOrderAndTheSaveIsLast() {
+    void windowsGoInReverseOrderAndTheSaveIsLast()
+    {
         QTemporaryDir dir;
         const QString dataFile = dir.filePath("Te02data.dat");
         QStringList log;
@@ -107,7 +114,8 @@ private slots:
         QVERIFY(!DM1 && !FFMAIN && !FFINFO);
     }
 
-    void anUnreadableDataFileShowsOneBoxAndStartUpGoesOn() {
+    void anUnreadableDataFileShowsOneBoxAndStartUpGoesOn()
+    {
         QTemporaryDir dir;
         const QString dataFile = dir.filePath("Te02data.dat");
         {
@@ -135,7 +143,8 @@ private slots:
     }
 };
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     Application app(argc, argv);
     TestShell test;
     return QTest::qExec(&test, argc, argv);

@@ -11,11 +11,13 @@
 
 class TempDir {
 public:
-    TempDir() {
+    TempDir()
+    {
         std::string pattern = (std::filesystem::temp_directory_path() / "velistra-XXXXXX").string();
         root_ = ::mkdtemp(pattern.data());
     }
-    ~TempDir() {
+    ~TempDir()
+    {
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
@@ -26,14 +28,17 @@ public:
     std::string dir() const { return root_ + "/"; }
     std::string path(const std::string &name) const { return root_ + "/" + name; }
 
-    void write(const std::string &name, const std::string &bytes) const {
+    void write(const std::string &name, const std::string &bytes) const
+    {
         std::ofstream(path(name), std::ios::binary | std::ios::trunc) << bytes;
     }
-    std::string read(const std::string &name) const {
+    std::string read(const std::string &name) const
+    {
         std::ifstream in(path(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    std::vector<std::string> entries() const {
+    std::vector<std::string> entries() const
+    {
         std::vector<std::string> names;
         for (const auto &e : std::filesystem::directory_iterator(root_))
             names.push_back(e.path().filename().string());

@@ -33,22 +33,26 @@ struct DataFile : ::testing::Test {
 
     std::string path() const { return dir.path("Te02data.dat"); }
 
-    void load(const std::string &bytes) {
+    void load(const std::string &bytes)
+    {
         dir.write("Te02data.dat", bytes);
         LoadDataFile(table, path());
     }
 
-    std::string saved() {
+    std::string saved()
+    {
         SaveDataFile(table, path());
         return dir.read("Te02data.dat");
     }
 
-    std::string value(std::size_t row, const char *field) {
+    std::string value(std::size_t row, const char *field)
+    {
         return std::string(table.value(row, table.fieldByName(field).index()));
     }
 
     // Every record as its values joined by "|", records joined by " / ".
-    std::string records() {
+    std::string records()
+    {
         std::string out;
         for (std::size_t r = 0; r < table.recordCount(); ++r) {
             if (r)
@@ -65,17 +69,20 @@ struct DataFile : ::testing::Test {
 
 }  // namespace
 
-TEST_F(DataFile, AnEmptyTableSavesTheHeaderLineAlone) {
+TEST_F(DataFile, AnEmptyTableSavesTheHeaderLineAlone)
+{
     EXPECT_EQ(saved(), kHeader + "\r\n");
 }
 
-TEST_F(DataFile, SavingAClosedTableWritesNothing) {
+TEST_F(DataFile, SavingAClosedTableWritesNothing)
+{
     table.close();
     SaveDataFile(table, path());
     EXPECT_FALSE(kit::FileExists(path()));
 }
 
-TEST_F(DataFile, TheExampleEntryRoundTripsByteForByte) {
+TEST_F(DataFile, TheExampleEntryRoundTripsByteForByte)
+{
     const std::string file = kHeader + "\r\n" + kBianchi + "\r\n";
     load(file);
     ASSERT_EQ(table.recordCount(), 1u);
@@ -87,7 +94,8 @@ TEST_F(DataFile, TheExampleEntryRoundTripsByteForByte) {
     EXPECT_EQ(saved(), file);
 }
 
-TEST_F(DataFile, SaveLeavesTheTableAndItsCurrentRecordAsTheyWere) {
+TEST_F(DataFile, SaveLeavesTheTableAndItsCurrentRecordAsTheyWere)
+{
     load(kHeader + "\r\nA\r\nB\r\nC\r\n");
     table.moveTo(1);
     saved();
@@ -95,7 +103,8 @@ TEST_F(DataFile, SaveLeavesTheTableAndItsCurrentRecordAsTheyWere) {
     EXPECT_EQ(table.recordCount(), 3u);
 }
 
-TEST_F(DataFile, LoadCases) {
+TEST_F(DataFile, LoadCases)
+{
     const struct {
         const char *name;
         std::string file;
@@ -134,24 +143,28 @@ TEST_F(DataFile, LoadCases) {
     }
 }
 
-TEST_F(DataFile, AZeroByteFileChangesNothing) {
+TEST_F(DataFile, AZeroByteFileChangesNothing)
+{
     table.append();
     table.post();
     load("");
     EXPECT_EQ(table.recordCount(), 1u);
 }
 
-TEST_F(DataFile, ABlankRecordIsSavedAsSixteenTabs) {
+TEST_F(DataFile, ABlankRecordIsSavedAsSixteenTabs)
+{
     load("ditta\r\n\r\n");
     EXPECT_EQ(saved(), kHeader + "\r\n" + std::string(16, '\t') + "\r\n");
 }
 
-TEST_F(DataFile, LineEndingsAreWrittenAsCrLf) {
+TEST_F(DataFile, LineEndingsAreWrittenAsCrLf)
+{
     load(kHeader + "\n" + kBianchi + "\r");
     EXPECT_EQ(saved(), kHeader + "\r\n" + kBianchi + "\r\n");
 }
 
-TEST_F(DataFile, TabsAndLineBreaksInsideValuesAreSavedAsBlanks) {
+TEST_F(DataFile, TabsAndLineBreaksInsideValuesAreSavedAsBlanks)
+{
     table.append();
     table.fieldByName("ditta").setAsString("A\tB");
     table.fieldByName("nome").setAsString("C\r\nD");
@@ -164,7 +177,8 @@ TEST_F(DataFile, TabsAndLineBreaksInsideValuesAreSavedAsBlanks) {
     EXPECT_EQ(value(0, "ditta"), "A\tB") << "the table itself keeps the value";
 }
 
-TEST_F(DataFile, AHeaderThatNamesNoFieldIsRefusedAndTheTableStaysEmpty) {
+TEST_F(DataFile, AHeaderThatNamesNoFieldIsRefusedAndTheTableStaysEmpty)
+{
     try {
         load("\"ditta\"\t\"nome\"\r\nACME\tROSSI\r\n");
         FAIL() << "expected NotADataFileError";
@@ -180,7 +194,8 @@ TEST_F(DataFile, AHeaderThatNamesNoFieldIsRefusedAndTheTableStaysEmpty) {
     EXPECT_EQ(table.recordCount(), 0u);
 }
 
-TEST_F(DataFile, AFileHeldByAWriterCannotBeOpenedAndTheTableIsUntouched) {
+TEST_F(DataFile, AFileHeldByAWriterCannotBeOpenedAndTheTableIsUntouched)
+{
     table.append();
     table.post();
     dir.write("Te02data.dat", kHeader + "\r\n");
@@ -208,12 +223,14 @@ TEST_F(DataFile, AFileHeldByAWriterCannotBeOpenedAndTheTableIsUntouched) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Te02data.dat"}) << "no temporary file left";
 }
 
-TEST_F(DataFile, AFolderThatDoesNotExistCannotBeWritten) {
+TEST_F(DataFile, AFolderThatDoesNotExistCannotBeWritten)
+{
     EXPECT_THROW(SaveDataFile(table, dir.path("missing/Te02data.dat")), kit::FileError);
 }
 
 // A write that fails part-way (here: beyond the file-size limit) keeps the old file whole.
-TEST_F(DataFile, AWriteThatFailsPartWayKeepsTheOldFile) {
+TEST_F(DataFile, AWriteThatFailsPartWayKeepsTheOldFile)
+{
     const std::string old = kHeader + "\r\n" + kBianchi + "\r\n";
     dir.write("Te02data.dat", old);
     const pid_t child = fork();

@@ -21,12 +21,14 @@ struct DataModule : ::testing::Test {
     TempDir dir;
     std::vector<std::string> errors;
 
-    std::unique_ptr<TDM1> create() {
+    std::unique_ptr<TDM1> create()
+    {
         return std::make_unique<TDM1>(dir.path("Velistra"),
                                       [this](const std::string &m) { errors.push_back(m); });
     }
 
-    static void addEntry(TDM1 &dm, const char *company) {
+    static void addEntry(TDM1 &dm, const char *company)
+    {
         dm.ScadData.append();
         dm.ScadData.fieldByName("ditta").setAsString(company);
         dm.ScadData.post();
@@ -35,20 +37,23 @@ struct DataModule : ::testing::Test {
 
 }  // namespace
 
-TEST(AppDirOf, IsTheFolderOfTheExecutableWithOneTrailingSeparator) {
+TEST(AppDirOf, IsTheFolderOfTheExecutableWithOneTrailingSeparator)
+{
     EXPECT_EQ(AppDirOf("/opt/velistra/Velistra"), "/opt/velistra/");
     EXPECT_EQ(AppDirOf("/Velistra"), "/");
     EXPECT_EQ(AppDirOf("Velistra"), "/");
 }
 
-TEST(ExecutablePath, ComesFromTheSystemNotTheWorkingDirectory) {
+TEST(ExecutablePath, ComesFromTheSystemNotTheWorkingDirectory)
+{
     const std::string path = ExecutablePath();
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(path.front(), '/');
     EXPECT_TRUE(kit::FileExists(path));
 }
 
-TEST_F(DataModule, FirstRunCreatesNothingUntilShutdownWritesTheHeader) {
+TEST_F(DataModule, FirstRunCreatesNothingUntilShutdownWritesTheHeader)
+{
     auto dm = create();
     EXPECT_EQ(AppDir, dir.dir());
     EXPECT_TRUE(dm->ScadData.isOpen());
@@ -58,7 +63,8 @@ TEST_F(DataModule, FirstRunCreatesNothingUntilShutdownWritesTheHeader) {
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(DataModule, LoadsTheFileBesideTheExecutableAndSavesChangesAtTheEnd) {
+TEST_F(DataModule, LoadsTheFileBesideTheExecutableAndSavesChangesAtTheEnd)
+{
     dir.write("Te02data.dat", kHeaderLine + "ACME\r\n");
     auto dm = create();
     ASSERT_EQ(dm->ScadData.recordCount(), 1u);
@@ -70,7 +76,8 @@ TEST_F(DataModule, LoadsTheFileBesideTheExecutableAndSavesChangesAtTheEnd) {
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 3);
 }
 
-TEST_F(DataModule, AnAppendStartsEmptyWithTheLocalTimeAsKey) {
+TEST_F(DataModule, AnAppendStartsEmptyWithTheLocalTimeAsKey)
+{
     auto dm = create();
     const std::time_t before = std::time(nullptr);
     dm->ScadData.append();
@@ -87,7 +94,8 @@ TEST_F(DataModule, AnAppendStartsEmptyWithTheLocalTimeAsKey) {
     dm->ScadData.cancel();
 }
 
-TEST_F(DataModule, AnUnreadableFileIsReportedAndNeverOverwritten) {
+TEST_F(DataModule, AnUnreadableFileIsReportedAndNeverOverwritten)
+{
     const std::string original = kHeaderLine + "ACME\r\n";
     dir.write("Te02data.dat", original);
     const int other = ::open(dir.path("Te02data.dat").c_str(), O_RDONLY);
@@ -104,7 +112,8 @@ TEST_F(DataModule, AnUnreadableFileIsReportedAndNeverOverwritten) {
     EXPECT_EQ(errors.size(), 1u);
 }
 
-TEST_F(DataModule, ChangesAfterAFailedLoadGoToANumberedRecoveryFile) {
+TEST_F(DataModule, ChangesAfterAFailedLoadGoToANumberedRecoveryFile)
+{
     const std::string original = "\"ditta\"\t\"nome\"\r\nACME\tROSSI\r\n";
     dir.write("Te02data.dat", original);
     dir.write("Te02data.dat.recovered", "older");
@@ -121,7 +130,8 @@ TEST_F(DataModule, ChangesAfterAFailedLoadGoToANumberedRecoveryFile) {
     EXPECT_NE(errors[1].find(dir.path("Te02data.dat.recovered.2")), std::string::npos) << errors[1];
 }
 
-TEST_F(DataModule, AFileCutShortByANulIsKeptWhole) {
+TEST_F(DataModule, AFileCutShortByANulIsKeptWhole)
+{
     const std::string original = kHeaderLine + "A\r\nB" + std::string(1, '\0') + "C\r\nD\r\n";
     dir.write("Te02data.dat", original);
     auto dm = create();
@@ -132,7 +142,8 @@ TEST_F(DataModule, AFileCutShortByANulIsKeptWhole) {
     EXPECT_TRUE(kit::FileExists(dir.path("Te02data.dat.recovered")));
 }
 
-TEST_F(DataModule, AFailedSaveIsReportedAndTheOldFileKept) {
+TEST_F(DataModule, AFailedSaveIsReportedAndTheOldFileKept)
+{
     dir.write("Te02data.dat", kHeaderLine);
     auto dm = create();
     addEntry(*dm, "ACME");

@@ -4,19 +4,22 @@
 
 namespace cp = kit::cp1252;
 
-TEST(Cp1252, EveryByteSurvivesARoundTrip) {
+TEST(Cp1252, EveryByteSurvivesARoundTrip)
+{
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(cp::fromUnicode(cp::toUnicode(static_cast<unsigned char>(b))), b) << b;
 }
 
-TEST(Cp1252, TheSpecialRangeAndUnmappedCharacters) {
+TEST(Cp1252, TheSpecialRangeAndUnmappedCharacters)
+{
     EXPECT_EQ(cp::toUnicode(0x80), u'\u20AC');
     EXPECT_EQ(cp::fromUnicode(u'\u2019'), 0x92);
     EXPECT_EQ(cp::fromUnicode(u'\u0100'), -1);  // Ā has no byte
     EXPECT_EQ(cp::encode(u"caff\u00E8 \u4E2D"), "caff\xE8 ?");
 }
 
-TEST(Cp1252, CaseChangesOneByteForOne) {
+TEST(Cp1252, CaseChangesOneByteForOne)
+{
     const struct {
         unsigned char lower, upper;
     } pairs[] = {{'a', 'A'}, {0xE0, 0xC0}, {0xF2, 0xD2}, {0x9A, 0x8A}, {0xFF, 0x9F}};

@@ -12,7 +12,8 @@ using kit::MemTable;
 
 namespace {
 
-std::vector<kit::FieldDef> fields() {
+std::vector<kit::FieldDef> fields()
+{
     return {{"name", 10}, {"code", 2}, {"Key", 12}};
 }
 
@@ -21,7 +22,8 @@ struct Table : ::testing::Test {
     MemTable table{fields(), "Key", "RecId"};
     int afterInsertCalls = 0;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         table.setAfterInsert([this](MemTable &t) {
             ++afterInsertCalls;
             t.fieldByName("key").setAsString("K" + std::to_string(afterInsertCalls));
@@ -29,7 +31,8 @@ struct Table : ::testing::Test {
         table.open();
     }
 
-    void add(const std::string &name, const std::string &key = {}) {
+    void add(const std::string &name, const std::string &key = {})
+    {
         table.append();
         table.fieldByName("name").setAsString(name);
         if (!key.empty())
@@ -37,12 +40,14 @@ struct Table : ::testing::Test {
         table.post();
     }
 
-    void addNames(std::initializer_list<const char *> names) {
+    void addNames(std::initializer_list<const char *> names)
+    {
         for (const char *n : names)
             add(n);
     }
 
-    std::string names() const {
+    std::string names() const
+    {
         std::string out;
         for (std::size_t r = 0; r < table.recordCount(); ++r)
             out += (r ? " " : "") + std::string(table.value(r, 1));
@@ -58,7 +63,8 @@ public:
     std::vector<std::string> events;
 
 protected:
-    void dataEvent(const kit::DataEvent &e) override {
+    void dataEvent(const kit::DataEvent &e) override
+    {
         static const char *kNames[] = {"Reset", "Appended", "Updated", "Deleted",
                                        "Moved", "State",    "Field",   "Update"};
         std::string s = kNames[static_cast<int>(e.kind)];
@@ -70,7 +76,8 @@ protected:
 
 }  // namespace
 
-TEST_F(Table, OpenIsEmptyBrowseWithNoCurrentRecord) {
+TEST_F(Table, OpenIsEmptyBrowseWithNoCurrentRecord)
+{
     EXPECT_TRUE(table.isOpen());
     EXPECT_EQ(table.state(), DataSetState::Browse);
     EXPECT_EQ(table.recordCount(), 0u);
@@ -82,7 +89,8 @@ TEST_F(Table, OpenIsEmptyBrowseWithNoCurrentRecord) {
     EXPECT_EQ(table.state(), DataSetState::Inactive);
 }
 
-TEST_F(Table, PostAfterAppendStoresAtTheEndAndMakesItCurrent) {
+TEST_F(Table, PostAfterAppendStoresAtTheEndAndMakesItCurrent)
+{
     addNames({"A", "B", "C", "D", "E"});
     table.moveTo(2);
     table.append();
@@ -95,7 +103,8 @@ TEST_F(Table, PostAfterAppendStoresAtTheEndAndMakesItCurrent) {
     EXPECT_EQ(table.state(), DataSetState::Browse);
 }
 
-TEST_F(Table, CancelAfterAppendMakesTheLastRecordCurrent) {
+TEST_F(Table, CancelAfterAppendMakesTheLastRecordCurrent)
+{
     addNames({"A", "B", "C", "D", "E"});
     table.moveTo(2);
     table.append();
@@ -106,13 +115,15 @@ TEST_F(Table, CancelAfterAppendMakesTheLastRecordCurrent) {
     EXPECT_EQ(current(), "E");
 }
 
-TEST_F(Table, CancelOfAnAppendOnAnEmptyTableLeavesNoCurrentRecord) {
+TEST_F(Table, CancelOfAnAppendOnAnEmptyTableLeavesNoCurrentRecord)
+{
     table.append();
     table.cancel();
     EXPECT_FALSE(table.hasCurrent());
 }
 
-TEST_F(Table, DeleteMakesTheFollowingOrTheNewLastRecordCurrent) {
+TEST_F(Table, DeleteMakesTheFollowingOrTheNewLastRecordCurrent)
+{
     addNames({"A", "B", "C"});
     table.moveTo(1);
     table.deleteCurrent();
@@ -126,7 +137,8 @@ TEST_F(Table, DeleteMakesTheFollowingOrTheNewLastRecordCurrent) {
     EXPECT_THROW(table.deleteCurrent(), kit::DataSetError);
 }
 
-TEST_F(Table, RecordNumbersAreUsedUpOnlyByPostsAndNeverReused) {
+TEST_F(Table, RecordNumbersAreUsedUpOnlyByPostsAndNeverReused)
+{
     addNames({"A", "B", "C"});
     EXPECT_EQ(table.recId(2), 3u);
     table.append();
@@ -143,7 +155,8 @@ TEST_F(Table, RecordNumbersAreUsedUpOnlyByPostsAndNeverReused) {
     EXPECT_EQ(table.recId(0), 1u) << "opening again restarts the numbering";
 }
 
-TEST_F(Table, BookmarksFollowTheirRecordAndFailOnceItIsDeleted) {
+TEST_F(Table, BookmarksFollowTheirRecordAndFailOnceItIsDeleted)
+{
     kit::Bookmark none = table.getBookmark();
     EXPECT_TRUE(none.isEmpty());
     EXPECT_NO_THROW(table.gotoBookmark(none));
@@ -167,7 +180,8 @@ TEST_F(Table, BookmarksFollowTheirRecordAndFailOnceItIsDeleted) {
     EXPECT_TRUE(c.isEmpty());
 }
 
-TEST_F(Table, FirstNextAndTheEndFlag) {
+TEST_F(Table, FirstNextAndTheEndFlag)
+{
     addNames({"A", "B"});
     std::string seen;
     for (table.first(); !table.eof(); table.next())
@@ -176,7 +190,8 @@ TEST_F(Table, FirstNextAndTheEndFlag) {
     EXPECT_EQ(current(), "B") << "the cursor stays on the last record";
 }
 
-TEST_F(Table, FieldsAreFoundWithoutRegardToCase) {
+TEST_F(Table, FieldsAreFoundWithoutRegardToCase)
+{
     EXPECT_EQ(table.fieldByName("KEY").index(), table.fieldByName("key").index());
     EXPECT_EQ(table.fieldByName("Name").name(), "name");
     EXPECT_TRUE(table.fieldByName("recid").isComputed());
@@ -184,7 +199,8 @@ TEST_F(Table, FieldsAreFoundWithoutRegardToCase) {
     EXPECT_THROW(table.fieldByName("missing"), kit::DataSetError);
 }
 
-TEST_F(Table, TextIsCutToTheWidthAndAtANul) {
+TEST_F(Table, TextIsCutToTheWidthAndAtANul)
+{
     table.append();
     table.fieldByName("name").setAsString("ABCDEFGHIJKLMN");
     table.fieldByName("code").setAsString(std::string("X\0Y", 3));
@@ -196,7 +212,8 @@ TEST_F(Table, TextIsCutToTheWidthAndAtANul) {
     EXPECT_THROW(table.fieldByName("RecId").setAsString("9"), kit::DataSetError);
 }
 
-TEST_F(Table, EditKeepsStoredValuesUntilPostAndCancelDropsTheChange) {
+TEST_F(Table, EditKeepsStoredValuesUntilPostAndCancelDropsTheChange)
+{
     addNames({"A", "B"});
     table.moveTo(0);
     table.edit();
@@ -213,13 +230,15 @@ TEST_F(Table, EditKeepsStoredValuesUntilPostAndCancelDropsTheChange) {
     EXPECT_THROW(table.post(), kit::DataSetError) << "posting in browse state is an error";
 }
 
-TEST_F(Table, EditOnAnEmptyTableStartsAnInsert) {
+TEST_F(Table, EditOnAnEmptyTableStartsAnInsert)
+{
     table.edit();
     EXPECT_EQ(table.state(), DataSetState::Insert);
     EXPECT_EQ(afterInsertCalls, 1);
 }
 
-TEST_F(Table, LoadingModeRunsNoHandler) {
+TEST_F(Table, LoadingModeRunsNoHandler)
+{
     table.setLoading(true);
     table.append();
     table.post();
@@ -228,7 +247,8 @@ TEST_F(Table, LoadingModeRunsNoHandler) {
     EXPECT_EQ(table.value(0, 3), "");
 }
 
-TEST_F(Table, KeyLookUpFindsTheFirstRecordInTableOrder) {
+TEST_F(Table, KeyLookUpFindsTheFirstRecordInTableOrder)
+{
     add("A", "240305140709");
     add("B", "240305140710");
     add("C", "240305140709");
@@ -252,7 +272,8 @@ TEST_F(Table, KeyLookUpFindsTheFirstRecordInTableOrder) {
     EXPECT_EQ(table.findKey("240305140710"), 0u);
 }
 
-TEST_F(Table, SuspendedNotificationsNestAndEndInOneReset) {
+TEST_F(Table, SuspendedNotificationsNestAndEndInOneReset)
+{
     kit::DataSource source(&table);
     Recorder view;
     view.setDataSource(&source);
@@ -266,7 +287,8 @@ TEST_F(Table, SuspendedNotificationsNestAndEndInOneReset) {
     EXPECT_EQ(view.events, (std::vector<std::string>{"Update", "Reset"}));
 }
 
-TEST_F(Table, ViewsHearOfEveryChange) {
+TEST_F(Table, ViewsHearOfEveryChange)
+{
     addNames({"A", "B"});
     kit::DataSource source(&table);
     Recorder view;
@@ -280,7 +302,8 @@ TEST_F(Table, ViewsHearOfEveryChange) {
                                         "Field", "Update", "Appended:1", "State", "Moved:1"}));
 }
 
-TEST(MemTableBulk, StoredValuesAreCutAndLaidOutInPlaceOrCopied) {
+TEST(MemTableBulk, StoredValuesAreCutAndLaidOutInPlaceOrCopied)
+{
     MemTable table(fields(), "Key");
     table.open();
     std::string text = "ALPHA\tAB\tK1\nTOOLONGNAME\tAB\tK2";
