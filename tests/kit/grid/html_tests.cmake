@@ -1,0 +1,2 @@
+# The HTML page builder on hand-made grid descriptions, and the export of a real grid.
+velistra_gtest(tst_html_document SOURCES tst_html_document.cpp html_golden.h LIBS velistra_grid)
