@@ -1,0 +1,592 @@
+#include "kit/grid/filter_eval.h"
+
+#include "kit/dataset/cp1252.h"
+#include "kit/dataset/mem_table.h"
+#include "kit/grid/collation.h"
+#include "kit/text/codec.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+
+namespace kit {
+
+namespace {
+
+const std::array<unsigned char, 256> &foldTable() noexcept
+{
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c)
+            t[c] = cp1252::toLower(static_cast<unsigned char>(c));
+        return t;
+    }();
+    return table;
+}
+
+std::string foldText(std::string_view text)
+{
+    const auto &fold = foldTable();
+    std::string out(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        out[i] = static_cast<char>(fold[static_cast<unsigned char>(text[i])]);
+    return out;
+}
+
+bool equalsFolded(std::string_view text, std::string_view folded) noexcept
+{
+    if (text.size() != folded.size())
+        return false;
+    const auto &fold = foldTable();
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (fold[static_cast<unsigned char>(text[i])] != static_cast<unsigned char>(folded[i]))
+            return false;
+    return true;
+}
+
+// Collation's first level, then the lower-cased bytes: equal exactly when equalsFolded says so.
+int compareText(std::string_view a, std::string_view b) noexcept
+{
+    const auto &w = collation::weights();
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int d =
+            int(w[static_cast<unsigned char>(a[i])]) - int(w[static_cast<unsigned char>(b[i])]);
+        if (d != 0)
+            return d;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    const auto &fold = foldTable();
+    for (std::size_t i = 0; i < n; ++i) {
+        const int d = int(fold[static_cast<unsigned char>(a[i])]) -
+                      int(fold[static_cast<unsigned char>(b[i])]);
+        if (d != 0)
+            return d;
+    }
+    return 0;
+}
+
+std::optional<long long> parseInteger(std::string_view text) noexcept
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+// Reads up to `maxDigits` digits; false when there are none.
+bool readNumber(std::string_view text, std::size_t &at, int maxDigits, int &out) noexcept
+{
+    int digits = 0;
+    out = 0;
+    while (at < text.size() && digits < maxDigits && text[at] >= '0' && text[at] <= '9') {
+        out = out * 10 + (text[at] - '0');
+        ++at;
+        ++digits;
+    }
+    return digits > 0;
+}
+
+struct DateRange {
+    QDate from, to;  // inclusive
+};
+
+DateRange dateRange(FilterOperator op, QDate today)
+{
+    const QDate weekStart = today.addDays(1 - today.dayOfWeek());
+    const QDate monthStart(today.year(), today.month(), 1);
+    const QDate yearStart(today.year(), 1, 1);
+    auto month = [](QDate first) { return DateRange{first, first.addMonths(1).addDays(-1)}; };
+    auto year = [](QDate first) { return DateRange{first, first.addYears(1).addDays(-1)}; };
+    switch (op) {
+    case FilterOperator::Yesterday:
+        return {today.addDays(-1), today.addDays(-1)};
+    case FilterOperator::Today:
+        return {today, today};
+    case FilterOperator::Tomorrow:
+        return {today.addDays(1), today.addDays(1)};
+    case FilterOperator::LastWeek:
+        return {weekStart.addDays(-7), weekStart.addDays(-1)};
+    case FilterOperator::ThisWeek:
+        return {weekStart, weekStart.addDays(6)};
+    case FilterOperator::NextWeek:
+        return {weekStart.addDays(7), weekStart.addDays(13)};
+    case FilterOperator::LastMonth:
+        return month(monthStart.addMonths(-1));
+    case FilterOperator::ThisMonth:
+        return month(monthStart);
+    case FilterOperator::NextMonth:
+        return month(monthStart.addMonths(1));
+    case FilterOperator::LastYear:
+        return year(yearStart.addYears(-1));
+    case FilterOperator::ThisYear:
+        return year(yearStart);
+    case FilterOperator::NextYear:
+        return year(yearStart.addYears(1));
+    default:
+        return {};
+    }
+}
+
+// The like pattern that a pattern operator stands for.
+std::string patternOf(FilterOperator op, const std::string &value)
+{
+    switch (op) {
+    case FilterOperator::BeginsWith:
+    case FilterOperator::NotBeginsWith:
+        return value + '%';
+    case FilterOperator::EndsWith:
+    case FilterOperator::NotEndsWith:
+        return '%' + value;
+    case FilterOperator::Contains:
+    case FilterOperator::NotContains:
+        return '%' + value + '%';
+    default:
+        return value;
+    }
+}
+
+bool isNegatedPattern(FilterOperator op) noexcept
+{
+    return op == FilterOperator::NotLike || op == FilterOperator::NotBeginsWith ||
+           op == FilterOperator::NotEndsWith || op == FilterOperator::NotContains;
+}
+
+bool isPattern(FilterOperator op) noexcept
+{
+    return op >= FilterOperator::Like && op <= FilterOperator::NotContains;
+}
+
+}  // namespace
+
+unsigned char filterFold(unsigned char byte) noexcept
+{
+    return foldTable()[byte];
+}
+
+bool filterLikeMatch(std::string_view text, std::string_view pattern) noexcept
+{
+    // Greedy match with one back-tracking point: the last "%" seen. Linear in practice.
+    const auto &fold = foldTable();
+    std::size_t t = 0, p = 0;
+    std::size_t starP = std::string_view::npos, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == '%') {
+            starP = p++;
+            starT = t;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '_' || fold[static_cast<unsigned char>(pattern[p])] ==
+                                             fold[static_cast<unsigned char>(text[t])])) {
+            ++p;
+            ++t;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '%')
+        ++p;
+    return p == pattern.size();
+}
+
+QDate filterParseDate(std::string_view text) noexcept
+{
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (text.size() < 6 || text.size() > 10 || text[0] < '0' || text[0] > '9')
+        return {};
+    std::size_t at = 0;
+    int a = 0, b = 0, c = 0;
+    if (!readNumber(text, at, 4, a) || at >= text.size())
+        return {};
+    const char sep = text[at];
+    if (sep != '/' && sep != '-' && sep != '.')
+        return {};
+    const bool yearFirst = at == 4;
+    ++at;
+    if (!readNumber(text, at, 2, b) || at >= text.size() || text[at] != sep)
+        return {};
+    ++at;
+    const std::size_t yearAt = at;
+    if (!readNumber(text, at, yearFirst ? 2 : 4, c) || at != text.size())
+        return {};
+    if (yearFirst)
+        return sep == '-' ? QDate(a, b, c) : QDate();
+    if (at - yearAt == 2)
+        c += c < 50 ? 2000 : 1900;
+    else if (at - yearAt != 4 || a > 31)
+        return {};
+    return QDate(c, b, a);
+}
+
+// A compiled node: groups list their children's indexes; conditions carry folded values.
+struct FilterEvaluator::Compiled {
+    struct Node {
+        bool group = false;
+        FilterGroupOperator groupOp = FilterGroupOperator::And;
+        std::vector<int> children;
+        FilterOperator op = FilterOperator::Equal;
+        int field = -1;
+        bool recordNumber = false;  // the table's computed record-number field
+        bool numeric = false;
+        bool impossible = false;          // unbound column or a value the column cannot hold
+        std::vector<std::string> values;  // folded
+        std::vector<long long> numbers;
+        DateRange dates;
+    };
+
+    const MemTable *table = nullptr;
+    std::vector<Node> nodes;  // nodes[0] is the root when not empty
+
+    bool test(int index, std::size_t row) const;
+    bool testCondition(const Node &node, std::size_t row) const;
+};
+
+namespace {
+
+int compileNode(FilterEvaluator::Compiled &out, const FilterNode &node,
+                const std::vector<FilterColumn> &columns, const MemTable &table, QDate today)
+{
+    using Node = FilterEvaluator::Compiled::Node;
+    if (node.isEmpty())
+        return -1;
+    const int index = static_cast<int>(out.nodes.size());
+    out.nodes.emplace_back();
+    if (node.isGroup()) {
+        std::vector<int> children;
+        for (const FilterNode &child : node.children)
+            if (const int c = compileNode(out, child, columns, table, today); c >= 0)
+                children.push_back(c);
+        out.nodes[index].group = true;
+        out.nodes[index].groupOp = node.groupOperator;
+        out.nodes[index].children = std::move(children);
+        return index;
+    }
+    Node n;
+    n.op = node.op;
+    const bool known = node.column >= 0 && node.column < static_cast<int>(columns.size());
+    n.field = known ? columns[node.column].fieldIndex : -1;
+    if (n.field < 0 || n.field >= table.fieldCount()) {
+        n.impossible = true;
+    } else {
+        n.recordNumber = table.isComputedField(n.field);
+        n.numeric = n.recordNumber || columns[node.column].numeric;
+    }
+    const int arity = filterOperatorArity(node.op);
+    const qsizetype wanted = arity < 0 ? std::max<qsizetype>(1, node.values.size()) : arity;
+    if (node.values.size() < wanted)
+        n.impossible = true;
+    for (qsizetype i = 0; i < std::min(wanted, node.values.size()); ++i) {
+        const QString &value = node.values[i];
+        if (!fitsCp1252(value))
+            n.impossible = true;  // no stored text can hold it
+        std::string bytes = toCp1252(value);
+        if (n.numeric && !isPattern(n.op) && n.op != FilterOperator::Blank &&
+            n.op != FilterOperator::NotBlank) {
+            const auto number = parseInteger(bytes);
+            if (!number)
+                n.impossible = true;
+            n.numbers.push_back(number.value_or(0));
+        }
+        n.values.push_back(isPattern(n.op) ? foldText(patternOf(n.op, bytes)) : foldText(bytes));
+    }
+    if (n.op == FilterOperator::Between || n.op == FilterOperator::NotBetween) {
+        // A range given high to low means the same range.
+        if (!n.impossible &&
+            (n.numeric ? n.numbers[0] > n.numbers[1] : compareText(n.values[0], n.values[1]) > 0)) {
+            std::swap(n.values[0], n.values[1]);
+            if (n.numeric)
+                std::swap(n.numbers[0], n.numbers[1]);
+        }
+    }
+    if (isDateOperator(n.op))
+        n.dates = dateRange(n.op, today);
+    out.nodes[index] = std::move(n);
+    return index;
+}
+
+// What an operator says of a value that cannot be compared: the positive forms fail, the
+// negations hold.
+bool impossibleResult(FilterOperator op) noexcept
+{
+    switch (op) {
+    case FilterOperator::NotEqual:
+    case FilterOperator::NotBetween:
+    case FilterOperator::NotIn:
+    case FilterOperator::NotLike:
+    case FilterOperator::NotBeginsWith:
+    case FilterOperator::NotEndsWith:
+    case FilterOperator::NotContains:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+bool FilterEvaluator::Compiled::test(int index, std::size_t row) const
+{
+    const Node &node = nodes[index];
+    if (!node.group)
+        return testCondition(node, row);
+    const bool any =
+        node.groupOp == FilterGroupOperator::Or || node.groupOp == FilterGroupOperator::NotOr;
+    const bool negate =
+        node.groupOp == FilterGroupOperator::NotAnd || node.groupOp == FilterGroupOperator::NotOr;
+    bool result = !any;
+    for (const int child : node.children) {
+        if (test(child, row) == any) {
+            result = any;
+            break;
+        }
+    }
+    return result != negate;
+}
+
+bool FilterEvaluator::Compiled::testCondition(const Node &node, std::size_t row) const
+{
+    if (node.field < 0)
+        return false;  // an unbound column holds no value at all
+    std::string recordNumber;
+    std::string_view text;
+    if (node.recordNumber) {
+        recordNumber = std::to_string(table->recId(row));
+        text = recordNumber;
+    } else {
+        text = table->value(row, node.field);
+    }
+    switch (node.op) {
+    case FilterOperator::Blank:
+        return text.empty();
+    case FilterOperator::NotBlank:
+        return !text.empty();
+    default:
+        break;
+    }
+    if (isDateOperator(node.op)) {
+        const QDate date = filterParseDate(text);
+        return date.isValid() && date >= node.dates.from && date <= node.dates.to;
+    }
+    if (node.impossible)
+        return impossibleResult(node.op);
+    if (isPattern(node.op))
+        return filterLikeMatch(text, node.values[0]) != isNegatedPattern(node.op);
+
+    // Comparisons: numbers for numeric columns (a text that is no number fails them all but
+    // the negations), folded texts otherwise.
+    std::optional<long long> number;
+    if (node.numeric) {
+        number = parseInteger(text);
+        if (!number)
+            return impossibleResult(node.op);
+    }
+    auto cmp = [&](std::size_t i) {
+        if (node.numeric)
+            return *number < node.numbers[i] ? -1 : *number > node.numbers[i] ? 1 : 0;
+        return compareText(text, node.values[i]);
+    };
+    auto equals = [&](std::size_t i) {
+        return node.numeric ? *number == node.numbers[i] : equalsFolded(text, node.values[i]);
+    };
+    switch (node.op) {
+    case FilterOperator::Equal:
+        return equals(0);
+    case FilterOperator::NotEqual:
+        return !equals(0);
+    case FilterOperator::Less:
+        return cmp(0) < 0;
+    case FilterOperator::LessEqual:
+        return cmp(0) <= 0;
+    case FilterOperator::Greater:
+        return cmp(0) > 0;
+    case FilterOperator::GreaterEqual:
+        return cmp(0) >= 0;
+    case FilterOperator::Between:
+        return cmp(0) >= 0 && cmp(1) <= 0;
+    case FilterOperator::NotBetween:
+        return cmp(0) < 0 || cmp(1) > 0;
+    case FilterOperator::In:
+    case FilterOperator::NotIn: {
+        bool found = false;
+        for (std::size_t i = 0; i < node.values.size() && !found; ++i)
+            found = equals(i);
+        return found == (node.op == FilterOperator::In);
+    }
+    default:
+        return false;
+    }
+}
+
+FilterEvaluator::FilterEvaluator(const MemTable &table, const FilterNode &root,
+                                 const std::vector<FilterColumn> &columns, QDate today)
+{
+    auto compiled = std::make_shared<Compiled>();
+    compiled->table = &table;
+    compileNode(*compiled, root, columns, table, today);
+    compiled_ = std::move(compiled);
+}
+
+FilterEvaluator::~FilterEvaluator() = default;
+FilterEvaluator::FilterEvaluator(FilterEvaluator &&) noexcept = default;
+FilterEvaluator &FilterEvaluator::operator=(FilterEvaluator &&) noexcept = default;
+
+bool FilterEvaluator::filtersNothing() const noexcept
+{
+    return compiled_->nodes.empty();
+}
+
+bool FilterEvaluator::matches(std::size_t row) const
+{
+    return compiled_->nodes.empty() || compiled_->test(0, row);
+}
+
+std::function<bool(std::size_t)> FilterEvaluator::predicate() const
+{
+    if (filtersNothing())
+        return {};
+    return [compiled = compiled_](std::size_t row) { return compiled->test(0, row); };
+}
+
+// --- distinct values
+
+namespace {
+
+std::uint64_t hashFolded(std::string_view text) noexcept
+{
+    const auto &fold = foldTable();
+    std::uint64_t h = 1469598103934665603ull;
+    for (const char c : text) {
+        h ^= fold[static_cast<unsigned char>(c)];
+        h *= 1099511628211ull;
+    }
+    return h ^ (h >> 29);
+}
+
+bool equalFolded(std::string_view a, std::string_view b) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    const auto &fold = foldTable();
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold[static_cast<unsigned char>(a[i])] != fold[static_cast<unsigned char>(b[i])])
+            return false;
+    return true;
+}
+
+// The first row of every distinct value, in table order: an open-addressing set of rows.
+std::vector<std::size_t> firstRowsOfValues(const MemTable &table, int field, bool &hasBlank)
+{
+    constexpr std::uint32_t kFree = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> buckets(1024, kFree);
+    std::vector<std::uint64_t> hashes(buckets.size());
+    std::size_t used = 0;
+    std::vector<std::size_t> firsts;
+    const std::size_t count = table.recordCount();
+    for (std::size_t row = 0; row < count; ++row) {
+        const std::string_view text = table.value(row, field);
+        if (text.empty()) {
+            hasBlank = true;
+            continue;
+        }
+        const std::uint64_t h = hashFolded(text);
+        std::size_t mask = buckets.size() - 1;
+        std::size_t at = h & mask;
+        bool seen = false;
+        while (buckets[at] != kFree) {
+            if (hashes[at] == h && equalFolded(table.value(buckets[at], field), text)) {
+                seen = true;
+                break;
+            }
+            at = (at + 1) & mask;
+        }
+        if (seen)
+            continue;
+        buckets[at] = static_cast<std::uint32_t>(row);
+        hashes[at] = h;
+        firsts.push_back(row);
+        if (++used * 2 > buckets.size()) {
+            std::vector<std::uint32_t> bigger(buckets.size() * 2, kFree);
+            std::vector<std::uint64_t> biggerHashes(bigger.size());
+            mask = bigger.size() - 1;
+            for (std::size_t i = 0; i < buckets.size(); ++i) {
+                if (buckets[i] == kFree)
+                    continue;
+                std::size_t to = hashes[i] & mask;
+                while (bigger[to] != kFree)
+                    to = (to + 1) & mask;
+                bigger[to] = buckets[i];
+                biggerHashes[to] = hashes[i];
+            }
+            buckets.swap(bigger);
+            hashes.swap(biggerHashes);
+        }
+    }
+    return firsts;
+}
+
+}  // namespace
+
+ColumnValues distinctColumnValues(const MemTable &table, const FilterColumn &column)
+{
+    ColumnValues result;
+    const int field = column.fieldIndex;
+    if (field < 0 || field >= table.fieldCount())
+        return result;
+    if (table.isComputedField(field)) {
+        // Record numbers are distinct and ascend in table order.
+        result.rows.resize(table.recordCount());
+        for (std::size_t row = 0; row < result.rows.size(); ++row)
+            result.rows[row] = row;
+        return result;
+    }
+    const std::vector<std::size_t> firsts = firstRowsOfValues(table, field, result.hasBlank);
+
+    // Sort on two 8-byte prefixes of collation weights; only texts that share 16 weights
+    // need the whole comparison.
+    struct Entry {
+        std::uint64_t p0, p1;
+        std::size_t row;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(firsts.size());
+    for (const std::size_t row : firsts) {
+        const std::string_view text = table.value(row, field);
+        entries.push_back(
+            {collation::primaryPrefix(text, 0), collation::primaryPrefix(text, 8), row});
+    }
+    if (column.numeric) {
+        std::stable_sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+            const auto x = parseInteger(table.value(a.row, field));
+            const auto y = parseInteger(table.value(b.row, field));
+            if (x && y)
+                return *x < *y;
+            return x.has_value() && !y;  // numbers before texts that are none
+        });
+    } else {
+        std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+            if (a.p0 != b.p0)
+                return a.p0 < b.p0;
+            if (a.p1 != b.p1)
+                return a.p1 < b.p1;
+            const int c = compareText(table.value(a.row, field), table.value(b.row, field));
+            return c != 0 ? c < 0 : a.row < b.row;
+        });
+    }
+    result.rows.reserve(entries.size());
+    for (const Entry &e : entries)
+        result.rows.push_back(e.row);
+    return result;
+}
+
+}  // namespace kit
