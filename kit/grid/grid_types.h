@@ -31,7 +31,7 @@ struct GridColumn {
     QString fieldName;  // bound field, letter case ignored
     int width = 64;     // pixels
     bool visible = true;
-    int groupIndex = -1;  // grouping level, -1 when not grouped
+    int groupIndex = -1;                    // grouping level, -1 when not grouped
     std::optional<GridStyle> contentStyle;  // empty: the view's default content style
     std::optional<GridStyle> headerStyle;   // empty: the view's default header style
     Qt::Alignment headerAlignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -45,11 +45,11 @@ enum class GridRowKind { Group, Data };
 struct GridDisplayRow {
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     GridRowKind kind = GridRowKind::Data;
-    int level = 0;           // 0 for the outermost group; data rows: the number of grouping levels
-    bool expanded = false;   // group rows only
+    int level = 0;          // 0 for the outermost group; data rows: the number of grouping levels
+    bool expanded = false;  // group rows only
     std::size_t tableRow = npos;  // data rows: the record's table position; group rows: the
                                   // first record of the group in the grid's order
-    int groupColumn = -1;    // group rows: the grouping column's index
+    int groupColumn = -1;         // group rows: the grouping column's index
 };
 
 }  // namespace kit

@@ -57,9 +57,9 @@ public:
     int columnFieldIndex(int column) const;
 
     // --- view styles and options
-    void setContentStyle(const GridStyle &style);  // for columns without their own
-    void setHeaderStyle(const GridStyle &style);   // for columns without their own
-    void setGroupRowStyle(const GridStyle &style); // group rows, indents, group-by box
+    void setContentStyle(const GridStyle &style);   // for columns without their own
+    void setHeaderStyle(const GridStyle &style);    // for columns without their own
+    void setGroupRowStyle(const GridStyle &style);  // group rows, indents, group-by box
     void setIndicatorStyle(const GridStyle &style);
     GridStyle contentStyle(int column) const;  // the column's own or the view's default
     GridStyle headerStyle(int column) const;
@@ -109,11 +109,11 @@ public:
     // --- rows in display order (collapsed groups hide their rows)
     std::size_t displayRowCount() const noexcept;
     GridDisplayRow displayRow(std::size_t row) const;
-    QString groupRowText(std::size_t row) const;  // "caption : value"
-    QString groupRowValue(std::size_t row) const; // the value alone
+    QString groupRowText(std::size_t row) const;          // "caption : value"
+    QString groupRowValue(std::size_t row) const;         // the value alone
     QString cellText(std::size_t row, int column) const;  // data rows; empty for group rows
-    std::size_t dataRowCount() const noexcept;  // records that pass the filter
-    void expandAll();    // every group, in one update
+    std::size_t dataRowCount() const noexcept;            // records that pass the filter
+    void expandAll();                                     // every group, in one update
     void collapseAll();
     void setRowExpanded(std::size_t row, bool expanded, bool recursive = false);
 
@@ -129,15 +129,15 @@ public:
     bool focusTableRow(std::size_t tableRow);
 
     // --- commands
-    void deleteFocused();       // the focused record, or every record of the focused group
-    QString copyText() const;   // what Ctrl+C puts on the clipboard
+    void deleteFocused();      // the focused record, or every record of the focused group
+    QString copyText() const;  // what Ctrl+C puts on the clipboard
     void copyToClipboard() const;
 
     // --- texts and geometry
     static QString emptyText();       // "<No data to display>" through the "kit::Grid" context
     static QString groupByBoxHint();  // "Drag a column header here to group by that column"
     int rowHeight() const noexcept;
-    int visibleColumnsWidth() const;  // the header row's width without the indicator
+    int visibleColumnsWidth() const;       // the header row's width without the indicator
     QRect rowRect(std::size_t row) const;  // in viewport coordinates
     std::size_t rowAt(int viewportY) const;
     GridHeader *header() const noexcept;
