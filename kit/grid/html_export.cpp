@@ -109,7 +109,9 @@ public:
     {
         for (int c : grid.visibleColumns()) {
             columns_.push_back(c);
-            fields_.push_back(table_ ? grid.columnFieldIndex(c) : -1);
+            const int field = table_ ? grid.columnFieldIndex(c) : -1;
+            // The record number is computed, not stored: the grid formats it.
+            fields_.push_back(field >= 0 && !table_->isComputedField(field) ? field : -1);
         }
     }
 
@@ -162,14 +164,19 @@ std::string ChangeFileExtension(const std::string &fileName, const std::string &
     return (hasExtension ? fileName.substr(0, dot) : fileName) + '.' + extension;
 }
 
+std::string RenderGridHtml(const GridView &grid, const QString &title)
+{
+    const html::GridLayout layout = describe(grid, QGuiApplication::palette(), toCp1252(title));
+    return html::BuildPage(layout, GridRows(grid));
+}
+
 void ExportGridToHtml(GridView &grid, const std::string &fileName, const std::string &extension)
 {
     const std::string path = ChangeFileExtension(fileName, extension);
     grid.expandAll();
-    const QString shownPath = QFile::decodeName(QByteArray::fromStdString(path));
-    const html::GridLayout layout = describe(grid, QGuiApplication::palette(), toCp1252(shownPath));
-    const std::string page = html::BuildPage(layout, GridRows(grid));
-    WriteFileSafely(path, page);
+    // The title is the path as written to; the page builder escapes it like any other text.
+    const QString title = QFile::decodeName(QByteArray::fromStdString(path));
+    WriteFileSafely(path, RenderGridHtml(grid, title));
 }
 
 }  // namespace kit

@@ -4,6 +4,8 @@
 // line ends and no line end after the last line; it declares no character set.
 #pragma once
 
+#include <QString>
+
 #include <string>
 
 namespace kit {
@@ -20,6 +22,10 @@ class GridView;
 // "Stream write error".
 void ExportGridToHtml(GridView &grid, const std::string &fileName,
                       const std::string &extension = "html");
+
+// The page of the grid as it shows now (collapsed groups hide their rows), titled `title`, with
+// the system colours of the application's palette: the bytes ExportGridToHtml writes.
+std::string RenderGridHtml(const GridView &grid, const QString &title);
 
 // The file name with its extension replaced by "." + `extension`; unchanged when `extension` is
 // empty. The extension is what follows the last dot of the last path component.
