@@ -611,15 +611,14 @@ void GroupModel::removeTableRow(std::size_t tableRow)
         rebuildRows(true);
         return;
     }
+    // The table has already dropped the record: read the rows after it at their new positions
+    // from here on (the removed entry itself is dropped below).
     const std::uint32_t pos = posOf_[tableRow];
-    const auto shiftTableRows = [&] {
-        for (std::uint32_t &r : order_)
-            if (r > tableRow)
-                --r;
-        posOf_.erase(posOf_.begin() + static_cast<std::ptrdiff_t>(tableRow));
-    };
+    for (std::uint32_t &r : order_)
+        if (r > tableRow)
+            --r;
+    posOf_.erase(posOf_.begin() + static_cast<std::ptrdiff_t>(tableRow));
     if (pos == kNone) {  // filtered out: nothing on screen changes
-        shiftTableRows();
         emit displayChanged();
         return;
     }
@@ -644,7 +643,6 @@ void GroupModel::removeTableRow(std::size_t tableRow)
         if (g.end > pos)
             --g.end;
     }
-    shiftTableRows();
     for (std::uint32_t p = pos; p < order_.size(); ++p)
         posOf_[order_[p]] = p;
     if (empties) {
@@ -753,11 +751,14 @@ int GroupModel::columnCount(const QModelIndex &) const
 
 QVariant GroupModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid() || (role != Qt::DisplayRole && role != ValueRole))
         return {};
     const Node node = nodeOf(index);
-    if (node.isGroup)
-        return index.column() == 0 ? QVariant(groupText(node.id)) : QVariant();
+    if (node.isGroup) {
+        if (index.column() != 0)
+            return {};
+        return role == ValueRole ? groupValue(node.id) : groupText(node.id);
+    }
     return cellText(order_[node.id], index.column());
 }
 

@@ -32,6 +32,9 @@ public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
+    // data(): a group's value alone, or a data row's cell text (as DisplayRole).
+    static constexpr int ValueRole = Qt::UserRole;
+
     struct Column {
         QString caption;
         QString fieldName;
