@@ -32,8 +32,6 @@ namespace {
 
 // Grey border around the page, in pixels.
 constexpr int kGap = 12;
-// How long one slice of generation may hold the event loop.
-constexpr qint64 kSliceMilliseconds = 15;
 const QString kFileFilter = QStringLiteral("Saved reports (*.krp);;All files (*)");
 
 }  // namespace
@@ -196,9 +194,13 @@ void ReportPreview::start()
     doc_.reset();
     loaded_ = false;
     renderer_ = std::make_unique<PageRenderer>(generator_->document());
-    // The first page at once, so the window opens on it.
+    // The first page at once, so the window opens on it; a short report is done in this slice.
+    QElapsedTimer clock;
+    clock.start();
     while (!generator_->finished() && generator_->completedPages() == 0)
         generator_->step(1);
+    while (!generator_->step(256) && clock.elapsed() < sliceMilliseconds_) {
+    }
     progress_ = generator_->progress();
     page_ = 1;
     if (generator_->finished())
@@ -215,7 +217,7 @@ void ReportPreview::generateSlice()
     QElapsedTimer clock;
     clock.start();
     const std::size_t pagesBefore = generator_->document().pages.size();
-    while (!generator_->step(256) && clock.elapsed() < kSliceMilliseconds) {
+    while (!generator_->step(256) && clock.elapsed() < sliceMilliseconds_) {
     }
     progress_ = generator_->progress();
     if (generator_->finished()) {

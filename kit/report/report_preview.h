@@ -36,6 +36,9 @@ public:
     // the generator throws (a field name that matches no field).
     void start();
     bool isGenerating() const noexcept { return generator_ != nullptr; }
+    // How long one slice of generation may hold the event loop (15 ms unless set); at least
+    // one page or 256 records are generated per slice whatever the time.
+    void setSliceMilliseconds(int milliseconds) noexcept { sliceMilliseconds_ = milliseconds; }
     int progress() const noexcept { return progress_; }
 
     const ReportDocument &document() const noexcept;
@@ -94,6 +97,7 @@ private:
     bool loaded_ = false;
     int page_ = 0;
     int progress_ = 0;
+    int sliceMilliseconds_ = 15;
     Zoom zoom_ = Zoom::PageWidth;
     qreal scale_ = 1;
 
