@@ -4,6 +4,7 @@
 #include "kit/dataset/mem_table.h"
 #include "kit/report/report.h"
 
+#include <QProcess>
 #include <QString>
 
 #include <memory>
@@ -62,6 +63,17 @@ inline void define(kit::Report &report)
     detail->addField(QStringLiteral("noteText"), QStringLiteral("Note"),
                      {20.0_mm, 5.0_mm, 40.0_mm, 4.5_mm}, mono());
     detail->addRule(QStringLiteral("rule"), {0_mm, 20.0_mm, 90.0_mm, 2.0_mm}, 1, Qt::gray);
+}
+
+// The page count that pdfinfo reads from a PDF file, -1 when it cannot.
+inline int pdfPages(const QString &path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished();
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    const qsizetype at = out.indexOf(QStringLiteral("Pages:"));
+    return at < 0 ? -1 : out.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
 }
 
 }  // namespace fixture

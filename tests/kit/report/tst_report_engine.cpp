@@ -78,16 +78,6 @@ int inkIn(const QImage &image, const QRect &rect)
     return ink;
 }
 
-int pdfPages(const QString &path)
-{
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {path});
-    info.waitForFinished();
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    const qsizetype at = out.indexOf(QStringLiteral("Pages:"));
-    return at < 0 ? -1 : out.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
-}
-
 }  // namespace
 
 class ReportEngineTest : public QObject {
@@ -429,7 +419,7 @@ void ReportEngineTest::printsThePrinterRangeAndCanBeCancelled()
         return true;
     }));
     QCOMPARE(seen, (QList<int>{0, 4, 1, 4, 2, 4, 3, 4}));
-    QCOMPARE(pdfPages(printer.outputFileName()), 4);
+    QCOMPARE(fixture::pdfPages(printer.outputFileName()), 4);
 
     printer.setOutputFileName(dir.filePath(QStringLiteral("cancelled.pdf")));
     QVERIFY(!kit::printDocument(printer, g.doc, [](int printed, int) { return printed < 2; }));
@@ -450,7 +440,7 @@ void ReportEngineTest::printingGeneratesFromTheTableAsItIsNow()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("now.pdf")));
     QVERIFY(kit::printReport(printer, report));
-    QCOMPARE(pdfPages(printer.outputFileName()), 1);
+    QCOMPARE(fixture::pdfPages(printer.outputFileName()), 1);
     QCOMPARE(printer.docName(), QStringLiteral("Test report"));
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {printer.outputFileName(), QStringLiteral("-")});

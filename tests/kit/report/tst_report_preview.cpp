@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -52,6 +53,7 @@ private slots:
     void zoomModes();
     void pagesAppearWhileGeneratingAndPrintingWaitsForTheEnd();
     void loadShowsASavedReportAndABadFileChangesNothing();
+    void printRegeneratesFromTheTableAsItIsNow();
     void previewReportWaitsUntilClosedOrQuitting();
 };
 
@@ -184,6 +186,22 @@ void ReportPreviewTest::loadShowsASavedReportAndABadFileChangesNothing()
     QCOMPARE(p.preview->pageCount(), 3);
     QVERIFY(p.preview->document() == kit::ReportDocument::loadFromFile(saved));
     QCOMPARE(p.status(), QStringLiteral("100% Page 1 of 3"));
+}
+
+void ReportPreviewTest::printRegeneratesFromTheTableAsItIsNow()
+{
+    Previewed p(8);
+    p.preview->start();
+    QCOMPARE(p.preview->pageCount(), 3);
+    p.table->moveTo(7);
+    p.table->deleteCurrent();  // 7 records: 2 pages
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("now.pdf"));
+    p.preview->printer().setOutputFormat(QPrinter::PdfFormat);
+    p.preview->printer().setOutputFileName(pdf);
+    QVERIFY(p.preview->print());
+    QCOMPARE(fixture::pdfPages(pdf), 2);
+    QCOMPARE(p.preview->pageCount(), 3);  // the pages on screen stay as they were
 }
 
 void ReportPreviewTest::previewReportWaitsUntilClosedOrQuitting()
