@@ -150,6 +150,8 @@ void TestMainWindow::htmlCommandHandsThePageToTheDesktop()
     UiFixture f(kThreeEntries);
     FFMAIN->StampaHTMLselezione1Click();
     QCOMPARE(f.desktop.opened, QStringList{QStringLiteral("Te02Lst.html||%1|5").arg(appDir())});
+    const std::string page = f.dir.read(HtmlFileName);
+    QVERIFY(page.find("GAMMA SNC") != std::string::npos);
 }
 
 void TestMainWindow::stampaMenuAndHiddenDocumentationButtons()

@@ -7,16 +7,14 @@
 #include "kit/forms/look.h"
 #include "kit/forms/message_box.h"
 #include "kit/forms/split_button.h"
+#include "kit/grid/grid_view.h"
+#include "kit/grid/html_export.h"
 #include "report/UFQRSTSCAD.h"
 #include "store/UDM1.h"
 #include "store/app_dir.h"
 #include "ui/editor/UFMFSCAD.h"
 #include "ui/info/UFMINFO.h"
-#if __has_include("ui/main/contact_grid.h")
-#include "kit/grid/grid_view.h"
 #include "ui/main/contact_grid.h"
-#define VELISTRA_HAS_CONTACT_GRID 1
-#endif
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -150,12 +148,7 @@ void TFFMAIN::buildDirectory()
         makePanel("Panel6", Panel3, {kit::Bevel::Lowered, kit::Bevel::Lowered, 1, 0, false}, light);
     Panel3->edges()->addWidget(Panel6, kit::Edge::Fill);
 
-#ifdef VELISTRA_HAS_CONTACT_GRID
     cxGrid1 = CreateContactGrid(Panel6, &DM1->DSScad);
-#else
-    cxGrid1 = new QWidget(Panel6);
-    cxGrid1->setFocusPolicy(Qt::StrongFocus);
-#endif
     cxGrid1->setObjectName(QStringLiteral("cxGrid1"));
     Panel5 =
         makePanel("Panel5", Panel6, {kit::Bevel::Lowered, kit::Bevel::Raised, 2, 0, true}, light);
@@ -291,7 +284,7 @@ void TFFMAIN::StampaHTMLselezione1Click()
 {
     if (DM1->ScadData.recordCount() == 0)
         return;
-    // TODO(html export): write the grid to AppDir + HtmlFileName here.
+    kit::ExportGridToHtml(*cxGrid1, AppDir + HtmlFileName, "html");
     OpenDocument(QString::fromLatin1(HtmlFileName), QString(), appDir(), 5);
 }
 

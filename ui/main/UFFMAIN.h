@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace kit {
 class BevelPanel;
+class GridView;
 class LinkField;
 class SplitButton;
 }  // namespace kit
@@ -44,7 +45,7 @@ public:
     kit::BevelPanel *Panel10;
     kit::BevelPanel *Panel3;
     kit::BevelPanel *Panel6;
-    QWidget *cxGrid1;
+    kit::GridView *cxGrid1;
     kit::BevelPanel *Panel5;
     QPushButton *BBInserisci;
     QPushButton *BBModifica;
