@@ -95,8 +95,9 @@ TFMFSCAD::TFMFSCAD(QWidget *parent)
     Panel2 = new kit::BevelPanel(this, {kit::Bevel::Lowered, kit::Bevel::Raised, 1, 2, false});
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setColor(kit::light3DColor());
-    // The controls hold their places from the top-left corner when the window is resized.
-    Panel2->setGeometry(0, 0, 660, 324);
+    // The panel fills the window; the controls in it hold their places from the top-left corner
+    // when the window is resized.
+    (new kit::EdgeLayout(this))->addWidget(Panel2, kit::Edge::Fill);
 
     buildLabels();
     buildEdits();
