@@ -72,15 +72,21 @@ QString describeNode(const FilterNode &node, const std::vector<FilterColumn> &co
                      node.groupOperator == FilterGroupOperator::NotOr;
     const bool negated = node.groupOperator == FilterGroupOperator::NotAnd ||
                          node.groupOperator == FilterGroupOperator::NotOr;
-    QStringList parts;
+    std::vector<const FilterNode *> items;
     for (const FilterNode &child : node.children)
         if (!child.isEmpty())
-            parts << describeNode(child, columns, false);
+            items.push_back(&child);
+    // A plain group of one item says what that item says, in the same place.
+    if (items.size() == 1 && !negated)
+        return describeNode(*items.front(), columns, root);
+    QStringList parts;
+    for (const FilterNode *item : items)
+        parts << describeNode(*item, columns, false);
     const QString joint = QLatin1Char(' ') + gridText(any ? "or" : "and") + QLatin1Char(' ');
     const QString inner = parts.join(joint);
     if (negated)
         return gridText("not") + QStringLiteral(" (") + inner + QLatin1Char(')');
-    if (root || parts.size() == 1)
+    if (root)
         return inner;
     return QLatin1Char('(') + inner + QLatin1Char(')');
 }

@@ -172,6 +172,15 @@ unsigned char filterFold(unsigned char byte) noexcept
     return foldTable()[byte];
 }
 
+bool filterValueIsValid(const FilterColumn &column, FilterOperator op, const QString &value)
+{
+    if (!fitsCp1252(value))
+        return false;
+    if (!column.numeric || value.isEmpty() || isPattern(op))
+        return true;
+    return parseInteger(toCp1252(value)).has_value();
+}
+
 bool filterLikeMatch(std::string_view text, std::string_view pattern) noexcept
 {
     // Greedy match with one back-tracking point: the last "%" seen. Linear in practice.

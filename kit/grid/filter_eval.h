@@ -51,6 +51,10 @@ private:
     std::shared_ptr<const Compiled> compiled_;
 };
 
+// Whether `value` suits a condition of `op` on `column`: it must be Windows-1252 text, and a
+// whole number where the column compares numbers (patterns excepted). An empty value is blank.
+bool filterValueIsValid(const FilterColumn &column, FilterOperator op, const QString &value);
+
 // Lower-cases one Windows-1252 byte (the table the comparisons use).
 unsigned char filterFold(unsigned char byte) noexcept;
 // The like match on its own: `pattern` holds "_" and "%"; case is ignored.

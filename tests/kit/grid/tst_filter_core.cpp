@@ -318,6 +318,8 @@ void TestFilterCore::describe_data()
                             << "not (Nome equals \"ROSSI\" or Citt\u00E0 is blank)";
     QTest::newRow("nested") << grp(GOp::And, {c, grp(GOp::Or, {a, b})})
                             << "Data is today and (Nome equals \"ROSSI\" or Citt\u00E0 is blank)";
+    QTest::newRow("root of one sub-group")
+        << grp(GOp::And, {grp(GOp::Or, {a, b})}) << "Nome equals \"ROSSI\" or Citt\u00E0 is blank";
     QTest::newRow("sub-group of one")
         << grp(GOp::Or, {grp(GOp::And, {a}), c}) << "Nome equals \"ROSSI\" or Data is today";
 }
