@@ -1,5 +1,6 @@
 #include "kit/forms/link_field.h"
 #include "kit/forms/split_button.h"
+#include "kit/grid/grid_view.h"
 #include "store/app_dir.h"
 #include "windows_fixture.h"
 
@@ -29,6 +30,7 @@ private slots:
     void tabCyclesTheGridAndTheCommandButtons();
     void cancella_data();
     void cancella();
+    void cancellaDeletesWhatTheGridMadeCurrent();
     void modificaRestoresTheCurrentEntryAndDoesNothingOnAnEmptyTable();
     void printCommandsDoNothingOnAnEmptyTable();
     void htmlCommandHandsThePageToTheDesktop();
@@ -106,6 +108,31 @@ void TestMainWindow::cancella()
     QCOMPARE(companies, left);
     if (!empty)  // nothing is written before the program ends
         QCOMPARE(f.dir.read(DataFileName), kThreeEntries);
+}
+
+// A focused group row makes its first entry current, and a filter that hides every row still
+// leaves the table's current entry to delete.
+void TestMainWindow::cancellaDeletesWhatTheGridMadeCurrent()
+{
+    UiFixture f(DataFile(
+        {{"BETA SPA", "VENDITE", "ROSSI", "", "", "", "", "", "", "", "", "", "", "", "", "", "1"},
+         {"ALFA SRL", "VENDITE", "VERDI", "", "", "", "", "", "", "", "", "", "", "", "", "", "2"},
+         {"ALFA SRL", "ACQUISTI", "NERI", "", "", "", "", "", "", "", "", "", "", "", "", "",
+          "3"}}));
+    kit::GridView *grid = FFMAIN->cxGrid1;
+    grid->setFocusedRow(0);  // the group row of ALFA SRL, first in the grid's order
+    QCOMPARE(grid->displayRow(0).kind, kit::GridRowKind::Group);
+    FFMAIN->BBCancellaClick();
+    QCOMPARE(f.table().recordCount(), 2u);
+    QCOMPARE(f.value(0, "nome"), "ROSSI");
+    QCOMPARE(f.value(1, "nome"), "VERDI");  // NERI went: ACQUISTI comes before VENDITE
+
+    grid->setRowFilter([](std::size_t) { return false; });
+    f.table().moveTo(0);
+    FFMAIN->BBCancellaClick();
+    QCOMPARE(f.messages.size(), 2);
+    QCOMPARE(f.table().recordCount(), 1u);
+    QCOMPARE(f.value(0, "nome"), "VERDI");
 }
 
 void TestMainWindow::modificaRestoresTheCurrentEntryAndDoesNothingOnAnEmptyTable()
