@@ -223,8 +223,6 @@ void TFFMAIN::buildFooter()
     // Nothing ever shows these two.
     BBHelp->setVisible(false);
     BBInforma->setVisible(false);
-    BBHelp->hide();
-    BBInforma->hide();
     connect(BBHelp, &QPushButton::clicked, this, [this] { BBHelpClick(); });
     connect(BBInforma, &QPushButton::clicked, this, [this] { BBInformaClick(); });
 }
