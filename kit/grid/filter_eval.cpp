@@ -468,80 +468,205 @@ std::function<bool(std::size_t)> FilterEvaluator::predicate() const
 }
 
 // --- distinct values
+//
+// One pass over the column with an open-addressing set of the distinct values seen so far. The
+// set keeps its own lower-cased copy of every value in one arena, so that a probe compares with
+// bytes close together instead of with a record far back in the table (a cache miss per row);
+// a row equal to the row before it (records of one company usually follow each other) costs one
+// comparison of two neighbouring values. The distinct values are then sorted on two 8-byte
+// prefixes of their collation weights, with the whole comparison only for longer ties.
 
 namespace {
 
-std::uint64_t hashFolded(std::string_view text) noexcept
-{
-    const auto &fold = foldTable();
-    std::uint64_t h = 1469598103934665603ull;
-    for (const char c : text) {
-        h ^= fold[static_cast<unsigned char>(c)];
-        h *= 1099511628211ull;
+class DistinctSet {
+public:
+    struct Value {
+        std::uint32_t offset, length;  // in the arena
+        std::size_t row;               // first row holding the value
+    };
+
+    // `expected` distinct values are room enough for not growing.
+    explicit DistinctSet(std::size_t expected)
+    {
+        std::size_t size = 1024;
+        while (size < expected * 2)
+            size *= 2;
+        buckets_.assign(size, 0);
+        values_.reserve(expected);
     }
-    return h ^ (h >> 29);
-}
 
-bool equalFolded(std::string_view a, std::string_view b) noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    const auto &fold = foldTable();
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold[static_cast<unsigned char>(a[i])] != fold[static_cast<unsigned char>(b[i])])
-            return false;
-    return true;
-}
-
-// The first row of every distinct value, in table order: an open-addressing set of rows.
-std::vector<std::size_t> firstRowsOfValues(const MemTable &table, int field, bool &hasBlank)
-{
-    constexpr std::uint32_t kFree = 0xFFFFFFFFu;
-    std::vector<std::uint32_t> buckets(1024, kFree);
-    std::vector<std::uint64_t> hashes(buckets.size());
-    std::size_t used = 0;
-    std::vector<std::size_t> firsts;
-    const std::size_t count = table.recordCount();
-    for (std::size_t row = 0; row < count; ++row) {
-        const std::string_view text = table.value(row, field);
-        if (text.empty()) {
-            hasBlank = true;
-            continue;
-        }
-        const std::uint64_t h = hashFolded(text);
-        std::size_t mask = buckets.size() - 1;
+    // True when `folded` was not in the set yet; it is then added with `row`.
+    // `h` is hash(folded).
+    bool insert(std::string_view folded, std::uint64_t h, std::size_t row)
+    {
+        const std::uint64_t tag = h & 0xFFFFFFFF00000000ull;
+        const std::size_t mask = buckets_.size() - 1;
         std::size_t at = h & mask;
-        bool seen = false;
-        while (buckets[at] != kFree) {
-            if (hashes[at] == h && equalFolded(table.value(buckets[at], field), text)) {
-                seen = true;
+        for (;; at = (at + 1) & mask) {
+            const std::uint64_t bucket = buckets_[at];
+            if (bucket == 0)
                 break;
-            }
-            at = (at + 1) & mask;
+            // The hash's high half sits in the bucket, so a probe rarely reads a value.
+            if ((bucket & 0xFFFFFFFF00000000ull) == tag &&
+                text(values_[(bucket & 0xFFFFFFFFu) - 1]) == folded)
+                return false;
         }
-        if (seen)
-            continue;
-        buckets[at] = static_cast<std::uint32_t>(row);
-        hashes[at] = h;
-        firsts.push_back(row);
-        if (++used * 2 > buckets.size()) {
-            std::vector<std::uint32_t> bigger(buckets.size() * 2, kFree);
-            std::vector<std::uint64_t> biggerHashes(bigger.size());
-            mask = bigger.size() - 1;
-            for (std::size_t i = 0; i < buckets.size(); ++i) {
-                if (buckets[i] == kFree)
-                    continue;
-                std::size_t to = hashes[i] & mask;
-                while (bigger[to] != kFree)
-                    to = (to + 1) & mask;
-                bigger[to] = buckets[i];
-                biggerHashes[to] = hashes[i];
-            }
-            buckets.swap(bigger);
-            hashes.swap(biggerHashes);
-        }
+        values_.push_back({static_cast<std::uint32_t>(arena_.size()),
+                           static_cast<std::uint32_t>(folded.size()), row});
+        buckets_[at] = tag | values_.size();
+        arena_.append(folded);
+        if (values_.size() * 2 > buckets_.size())
+            grow();
+        return true;
     }
-    return firsts;
+
+    const std::vector<Value> &values() const noexcept { return values_; }
+    std::string_view text(const Value &v) const noexcept
+    {
+        return std::string_view(arena_).substr(v.offset, v.length);
+    }
+
+    // Starts fetching the bucket of a hash, so that a batch of look-ups waits for memory once.
+    void prefetch(std::uint64_t h) const noexcept
+    {
+        __builtin_prefetch(&buckets_[h & (buckets_.size() - 1)]);
+    }
+
+    static std::uint64_t hash(std::string_view text) noexcept
+    {
+        std::uint64_t h = 1469598103934665603ull;
+        for (const char c : text) {
+            h ^= static_cast<unsigned char>(c);
+            h *= 1099511628211ull;
+        }
+        return h ^ (h >> 29) ^ (h << 31);
+    }
+
+private:
+    void grow()
+    {
+        std::vector<std::uint64_t> bigger(buckets_.size() * 4, 0);
+        const std::size_t mask = bigger.size() - 1;
+        for (const std::uint64_t bucket : buckets_) {
+            if (bucket == 0)
+                continue;
+            std::size_t at = hash(text(values_[(bucket & 0xFFFFFFFFu) - 1])) & mask;
+            while (bigger[at] != 0)
+                at = (at + 1) & mask;
+            bigger[at] = bucket;
+        }
+        buckets_.swap(bigger);
+    }
+
+    std::vector<std::uint64_t> buckets_;  // 0 free; else hash high half | value index + 1
+    std::vector<Value> values_;
+    std::string arena_;
+};
+
+// How many distinct values a column probably has, from its first rows.
+std::size_t estimateDistinct(const MemTable &table, int field)
+{
+    const std::size_t count = table.recordCount();
+    const std::size_t sample = std::min<std::size_t>(count, 4096);
+    if (sample == 0)
+        return 0;
+    std::vector<std::string_view> seen;
+    seen.reserve(sample);
+    for (std::size_t row = 0; row < sample; ++row)
+        seen.push_back(table.value(row, field));
+    std::sort(seen.begin(), seen.end());
+    const std::size_t distinct = std::unique(seen.begin(), seen.end()) - seen.begin();
+    return distinct * (count / sample);
+}
+
+// Sorts by `p0` with four passes of 16-bit digits (stable), then the runs of equal `p0` by
+// `less`.
+template <typename Entry, typename Less> void sortEntries(std::vector<Entry> &entries, Less less)
+{
+    std::vector<Entry> buffer(entries.size());
+    std::vector<std::uint32_t> counts(65537);
+    for (int pass = 0; pass < 4; ++pass) {
+        const int shift = pass * 16;
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const Entry &e : entries)
+            ++counts[((e.p0 >> shift) & 0xFFFF) + 1];
+        if (counts[1 + ((entries.front().p0 >> shift) & 0xFFFF)] == entries.size())
+            continue;  // every entry has the same digit
+        for (std::size_t i = 1; i < counts.size(); ++i)
+            counts[i] += counts[i - 1];
+        for (const Entry &e : entries)
+            buffer[counts[(e.p0 >> shift) & 0xFFFF]++] = e;
+        entries.swap(buffer);
+    }
+    for (std::size_t begin = 0; begin < entries.size();) {
+        std::size_t end = begin + 1;
+        while (end < entries.size() && entries[end].p0 == entries[begin].p0)
+            ++end;
+        if (end - begin > 1)
+            std::sort(entries.begin() + begin, entries.begin() + end, less);
+        begin = end;
+    }
+}
+
+struct SortEntry {
+    std::uint64_t p0, p1;  // the first 16 collation weights
+    std::uint32_t item;
+};
+
+// Sorts the texts of `entries` (textOf(item) gives each) as the filter orders them; equal texts
+// keep the order of their items.
+template <typename TextOf>
+void sortTexts(std::vector<SortEntry> &entries, const TextOf &textOf, bool numeric)
+{
+    if (entries.empty())
+        return;
+    if (numeric) {
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&](const SortEntry &a, const SortEntry &b) {
+                             const auto x = parseInteger(textOf(a.item));
+                             const auto y = parseInteger(textOf(b.item));
+                             if (x && y)
+                                 return *x < *y;
+                             return x.has_value() && !y;  // numbers before texts that are none
+                         });
+        return;
+    }
+    sortEntries(entries, [&](const SortEntry &a, const SortEntry &b) {
+        if (a.p1 != b.p1)
+            return a.p1 < b.p1;
+        const int c = compareText(textOf(a.item), textOf(b.item));
+        return c != 0 ? c < 0 : a.item < b.item;
+    });
+}
+
+SortEntry sortEntry(std::string_view text, std::uint32_t item) noexcept
+{
+    return {collation::primaryPrefix(text, 0), collation::primaryPrefix(text, 8), item};
+}
+
+// Many distinct values: sorting every row and keeping the first of each run costs less than a
+// set that misses the cache on every row.
+ColumnValues distinctBySorting(const MemTable &table, int field, bool numeric)
+{
+    ColumnValues result;
+    std::vector<SortEntry> entries;
+    entries.reserve(table.recordCount());
+    for (std::size_t row = 0; row < table.recordCount(); ++row) {
+        const std::string_view text = table.value(row, field);
+        if (text.empty())
+            result.hasBlank = true;
+        else
+            entries.push_back(sortEntry(text, static_cast<std::uint32_t>(row)));
+    }
+    auto textOf = [&](std::uint32_t row) { return table.value(row, field); };
+    sortTexts(entries, textOf, numeric);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0 && entries[i].p0 == entries[i - 1].p0 && entries[i].p1 == entries[i - 1].p1 &&
+            compareText(textOf(entries[i].item), textOf(entries[i - 1].item)) == 0)
+            continue;
+        result.rows.push_back(entries[i].item);
+    }
+    return result;
 }
 
 }  // namespace
@@ -552,49 +677,70 @@ ColumnValues distinctColumnValues(const MemTable &table, const FilterColumn &col
     const int field = column.fieldIndex;
     if (field < 0 || field >= table.fieldCount())
         return result;
+    const std::size_t count = table.recordCount();
     if (table.isComputedField(field)) {
         // Record numbers are distinct and ascend in table order.
-        result.rows.resize(table.recordCount());
-        for (std::size_t row = 0; row < result.rows.size(); ++row)
+        result.rows.resize(count);
+        for (std::size_t row = 0; row < count; ++row)
             result.rows[row] = row;
         return result;
     }
-    const std::vector<std::size_t> firsts = firstRowsOfValues(table, field, result.hasBlank);
 
-    // Sort on two 8-byte prefixes of collation weights; only texts that share 16 weights
-    // need the whole comparison.
-    struct Entry {
-        std::uint64_t p0, p1;
-        std::size_t row;
+    const std::size_t expected = estimateDistinct(table, field);
+    if (expected * 2 > count && count <= 0xFFFFFFFFu)
+        return distinctBySorting(table, field, column.numeric);
+    DistinctSet set(expected);
+    // Values wait in batches, their buckets fetched ahead, for one wait on memory per batch.
+    struct Pending {
+        std::size_t offset, length, row;
+        std::uint64_t hash;
     };
-    std::vector<Entry> entries;
-    entries.reserve(firsts.size());
-    for (const std::size_t row : firsts) {
+    constexpr std::size_t kBatch = 32;
+    std::vector<Pending> batch;
+    batch.reserve(kBatch);
+    std::string scratch;
+    auto flush = [&] {
+        for (const Pending &p : batch)
+            set.insert(std::string_view(scratch).substr(p.offset, p.length), p.hash, p.row);
+        batch.clear();
+        scratch.clear();
+    };
+    const auto &fold = foldTable();
+    std::string folded;
+    std::string_view previous;
+    bool havePrevious = false;
+    for (std::size_t row = 0; row < count; ++row) {
         const std::string_view text = table.value(row, field);
-        entries.push_back(
-            {collation::primaryPrefix(text, 0), collation::primaryPrefix(text, 8), row});
+        if (text.empty()) {
+            result.hasBlank = true;
+            continue;
+        }
+        if (havePrevious && text.size() == previous.size() && equalsFolded(text, folded))
+            continue;  // the same value as the row before
+        folded.resize(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            folded[i] = static_cast<char>(fold[static_cast<unsigned char>(text[i])]);
+        previous = text;
+        havePrevious = true;
+        const std::uint64_t h = DistinctSet::hash(folded);
+        set.prefetch(h);
+        batch.push_back({scratch.size(), folded.size(), row, h});
+        scratch += folded;
+        if (batch.size() == kBatch)
+            flush();
     }
-    if (column.numeric) {
-        std::stable_sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
-            const auto x = parseInteger(table.value(a.row, field));
-            const auto y = parseInteger(table.value(b.row, field));
-            if (x && y)
-                return *x < *y;
-            return x.has_value() && !y;  // numbers before texts that are none
-        });
-    } else {
-        std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
-            if (a.p0 != b.p0)
-                return a.p0 < b.p0;
-            if (a.p1 != b.p1)
-                return a.p1 < b.p1;
-            const int c = compareText(table.value(a.row, field), table.value(b.row, field));
-            return c != 0 ? c < 0 : a.row < b.row;
-        });
-    }
+    flush();
+
+    const auto &values = set.values();
+    std::vector<SortEntry> entries;
+    entries.reserve(values.size());
+    for (std::uint32_t v = 0; v < values.size(); ++v)
+        entries.push_back(sortEntry(set.text(values[v]), v));
+    sortTexts(
+        entries, [&](std::uint32_t v) { return set.text(values[v]); }, column.numeric);
     result.rows.reserve(entries.size());
-    for (const Entry &e : entries)
-        result.rows.push_back(e.row);
+    for (const SortEntry &e : entries)
+        result.rows.push_back(values[e.item].row);
     return result;
 }
 
