@@ -136,7 +136,7 @@ public:
     {
         const int field = fields_[column];
         if (field >= 0) {
-            const std::size_t tableRow = grid_.displayRow(row).tableRow;
+            const std::size_t tableRow = tableRowOf(row);
             if (tableRow != GridDisplayRow::npos)
                 return table_->value(tableRow, field);
         }
@@ -145,10 +145,22 @@ public:
     }
 
 private:
+    // The cells of a row are asked for one after another: look its record up once.
+    std::size_t tableRowOf(std::size_t row) const
+    {
+        if (row != cachedRow_) {
+            cachedRow_ = row;
+            cachedTableRow_ = grid_.displayRow(row).tableRow;
+        }
+        return cachedTableRow_;
+    }
+
     const GridView &grid_;
     const MemTable *table_;
     std::vector<int> columns_;
     std::vector<int> fields_;
+    mutable std::size_t cachedRow_ = GridDisplayRow::npos;
+    mutable std::size_t cachedTableRow_ = GridDisplayRow::npos;
 };
 
 }  // namespace
