@@ -28,13 +28,13 @@ QRectF boxRect(const Box &box, Length left, Length top) noexcept
 
 }  // namespace
 
-QFont PageRenderer::layoutFont(const TextFont &spec)
+QFont PageRenderer::layoutFont(const TextFont &design)
 {
-    QFont font(spec.family);
-    font.setPixelSize(static_cast<int>(std::lround(spec.pointSize * kMicrometresPerPoint)));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    QFont font(design.family);
+    font.setPixelSize(static_cast<int>(std::lround(design.pointSize * kMicrometresPerPoint)));
+    font.setBold(design.bold);
+    font.setItalic(design.italic);
+    font.setUnderline(design.underline);
     // Unhinted outlines scale linearly, so a width measured here is the width on any device.
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
