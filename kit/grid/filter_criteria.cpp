@@ -178,14 +178,12 @@ void FilterCriteria::clear()
 
 void FilterCriteria::removeColumnFilter(int column)
 {
-    auto &items = root_.children;
-    if (root_.groupOperator != FilterGroupOperator::And) {
-        // In an OR or a negated root one column's part cannot be taken out alone without
-        // changing what the rest means; only a root about that column alone goes.
-        if (isAbout(root_, column))
-            clear();
+    if (isAbout(root_, column)) {
+        clear();
         return;
     }
+    // Whatever the root's operator, what is left says nothing more about the column.
+    auto &items = root_.children;
     items.erase(std::remove_if(items.begin(), items.end(),
                                [column](const FilterNode &item) {
                                    return item.isEmpty() || isAbout(item, column);

@@ -107,11 +107,13 @@ public:
     bool filters() const noexcept { return active_ && !isEmpty(); }
 
     // The column drop-down's edits. They replace what the root says about one column alone (its
-    // conditions and the sub-groups that only speak of it) and keep everything else; when the
-    // root is not an AND, the old filter becomes a sub-group of a new AND root.
+    // conditions and the sub-groups that only speak of it) and keep everything else; a new
+    // column filter is ANDed with the rest, so a root that is not an AND becomes a sub-group of
+    // a new AND root.
     void setColumnFilter(int column, FilterNode filter);
     void removeColumnFilter(int column);
-    // What the root says about one column alone: a condition, a group, or an empty group.
+    // What the root says about one column alone: a condition, a group, or an empty group (the
+    // first such item when there are several).
     FilterNode columnFilter(int column) const;
 
     bool operator==(const FilterCriteria &) const = default;

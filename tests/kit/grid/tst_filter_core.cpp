@@ -308,6 +308,13 @@ void TestFilterCore::columnFilterEditsKeepOtherColumns()
     QCOMPARE(criteria.root(), grp(GOp::And, {either, cond(Data, Op::Today)}));
     criteria.removeColumnFilter(Nome);  // Nome is not alone in any item: nothing to take out
     QCOMPARE(criteria.root(), grp(GOp::And, {either, cond(Data, Op::Today)}));
+
+    // In an OR root built in the builder, "(All)" on a column takes its conditions out.
+    criteria.setRoot(grp(GOp::NotOr, {cond(Nome, Op::Blank), cond(Citta, Op::Blank)}));
+    criteria.removeColumnFilter(Nome);
+    QCOMPARE(criteria.root(), grp(GOp::NotOr, {cond(Citta, Op::Blank)}));
+    criteria.removeColumnFilter(Citta);
+    QVERIFY(criteria.isEmpty());
 }
 
 void TestFilterCore::describe_data()
