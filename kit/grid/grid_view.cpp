@@ -166,6 +166,9 @@ void GridView::Private::restoreFocus(bool syncGroup)
         } else {
             row = model->displayRowOfPosition(pos);
         }
+        // A record hidden by a collapsed group leaves the focus on the innermost open group.
+        for (int level = model->levelCount() - 1; row == npos && level >= 0; --level)
+            row = model->displayRowOfGroup(model->groupAt(pos, level));
     }
     const bool moveTable =
         syncGroup && focusIsGroup && row != npos && model->displayRow(row).tableRow != focusRecord;
@@ -210,15 +213,25 @@ void GridView::Private::setFocused(std::size_t row, bool moveTable)
         emit q->focusedRowChanged(row);
 }
 
-void GridView::Private::ensureVisible(std::size_t row)
+// Scrolls as little as needed; when it scrolls, it shows the row's outermost group row as well
+// if both fit, so that a record comes into view with its company and department.
+void GridView::Private::ensureVisible(std::size_t row, bool withGroups)
 {
     QScrollBar *v = q->verticalScrollBar();
     const std::size_t top = std::size_t(v->value());
     const std::size_t page = pageRows();
-    if (row < top)
-        v->setValue(int(row));
-    else if (row >= top + page)
-        v->setValue(int(row - page + 1));
+    std::size_t anchor = row;
+    if (model->levelCount() > 0) {
+        const std::size_t pos = model->isGroupRow(row)
+                                    ? model->groups()[model->displayTarget(row)].begin
+                                    : model->displayTarget(row);
+        anchor = std::min(row, model->displayRowOfGroup(model->groupAt(pos, 0)));
+    }
+    const bool fits = row - anchor < page;
+    if (row < top || row >= top + page)
+        v->setValue(int(fits ? anchor : (row < top ? row : row - page + 1)));
+    else if (withGroups && anchor < top && fits)
+        v->setValue(int(anchor));
 }
 
 void GridView::Private::followTable()
@@ -343,6 +356,7 @@ GridView::GridView(QWidget *parent)
 
 GridView::~GridView()
 {
+    d->model->disconnect(this);
     d->model->setDataSource(nullptr);
 }
 
@@ -1010,6 +1024,8 @@ void GridView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     d->relayout();
+    if (d->focused != npos)
+        d->ensureVisible(d->focused, true);
 }
 
 void GridView::keyPressEvent(QKeyEvent *event)

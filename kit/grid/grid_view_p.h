@@ -64,7 +64,7 @@ struct GridView::Private {
     void rememberFocus();
     void restoreFocus(bool syncGroup);
     void makeCurrent(std::size_t tableRow);
-    void ensureVisible(std::size_t row);
+    void ensureVisible(std::size_t row, bool withGroups = false);
     void followTable();
     void dropColumn(int column, QPoint globalPos, DragSource source);
     void showDragLabel(int column, QPoint globalPos);
