@@ -103,7 +103,8 @@ void FilterDropDown::popup(const QRect &anchor)
         list_->sizeHintForRow(0) > 0 ? list_->sizeHintForRow(0) : fontMetrics().height() + 2;
     const int width = std::max(anchor.width(), 180);
     resize(width, rows * rowHeight + 4);
-    QPoint at = anchor.bottomLeft();
+    // Under the button, its right edge lined up with the button's, so it covers its column.
+    QPoint at(anchor.right() + 1 - width, anchor.bottom() + 1);
     if (const QScreen *screen = QGuiApplication::screenAt(at)) {
         const QRect area = screen->availableGeometry();
         if (at.y() + height() > area.bottom())

@@ -47,7 +47,8 @@ public:
     void setValues(const MemTable *table, int fieldIndex, ColumnValues values);
     FilterValueModel *model() const noexcept { return model_; }
     QListView *list() const noexcept { return list_; }
-    // Shows the list as a pop-up under `anchor` (global coordinates), at least as wide.
+    // Shows the list as a pop-up under `anchor` (the filter button, global coordinates), ending
+    // where it ends.
     void popup(const QRect &anchor);
     // What a click on entry `row` does: reports the choice and closes.
     void choose(int row);

@@ -9,6 +9,7 @@
 #include "kit/grid/filter_custom_dialog.h"
 #include "kit/grid/filter_file.h"
 #include "kit/grid/filter_panel.h"
+#include "kit/grid/grid_header.h"
 #include "kit/grid/grid_view.h"
 
 #include <QCheckBox>
@@ -131,6 +132,7 @@ class TestFilterGrid : public QObject {
     Q_OBJECT
 private slots:
     void dropDownLists();
+    void headerButtonOpensDropDown();
     void dropDownChoicesFilterWithoutTouchingTheTable();
     void filterThatMatchesNothing();
     void customDialogTwoConditions();
@@ -149,6 +151,24 @@ void TestFilterGrid::dropDownLists()
     QCOMPARE(f.dropDownEntries(Citta).join('|'),
              QString("(All)|(Custom...)|(Blanks)|(NonBlanks)|MILANO|ROMA"));
     QVERIFY(f.controller->dropDown()->isVisible());
+}
+
+void TestFilterGrid::headerButtonOpensDropDown()
+{
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.grid));
+    const QRect button = f.grid.filterButtonGlobalRect(Citta);
+    QVERIFY(!button.isEmpty());
+    QWidget *header = f.grid.header();
+    QTest::mouseClick(header, Qt::LeftButton, {}, header->mapFromGlobal(button.center()));
+    QVERIFY(f.controller->dropDown()->isVisible());
+    QCOMPARE(f.controller->dropDown()->model()->rowCount(), 6);  // the Citta column's list
+    QTest::mouseClick(f.controller->dropDown()->list()->viewport(), Qt::LeftButton, {},
+                      f.controller->dropDown()
+                          ->list()
+                          ->visualRect(f.controller->dropDown()->model()->index(5, 0))
+                          .center());
+    QCOMPARE(f.shownRows(), QString("1"));  // ROMA
 }
 
 void TestFilterGrid::dropDownChoicesFilterWithoutTouchingTheTable()
