@@ -41,11 +41,11 @@ struct ContactGrid {
         grid.resize(1200, 800);
         grid.setDataSource(&source);
         grid.setKeyField("NumScad");
-        struct Spec {
+        struct Design {
             const char *field, *caption;
             int width, group;
         };
-        const Spec specs[] = {
+        const Design designs[] = {
             {"ditta", "Ditta", 223, 0},          {"reparto", "Reparto", 228, 1},
             {"nome", "NOMINATIVO", 197, -1},     {"cellulare1", "Cell. 1", 100, -1},
             {"telefono1", "Tel. 1", 100, -1},    {"fax1", "Fax 1", 100, -1},
@@ -55,13 +55,13 @@ struct ContactGrid {
             {"am_daore", "Da Ore (AM)", 70, -1}, {"am_aore", "A Ore (AM)", 70, -1},
             {"pm_daore", "Da Ore (PM)", 70, -1}, {"pm_aore", "A Ore (PM)", 70, -1},
         };
-        for (const Spec &spec : specs) {
+        for (const Design &d : designs) {
             kit::GridColumn column;
-            column.name = QString("cxGrid1DBTableView1") + spec.field;
-            column.caption = spec.caption;
-            column.fieldName = spec.field;
-            column.width = spec.width;
-            column.groupIndex = spec.group;
+            column.name = QString("cxGrid1DBTableView1") + d.field;
+            column.caption = d.caption;
+            column.fieldName = d.field;
+            column.width = d.width;
+            column.groupIndex = d.group;
             grid.addColumn(column);
         }
         grid.expandAll();
