@@ -135,6 +135,7 @@ private slots:
     void headerButtonOpensDropDown();
     void dropDownChoicesFilterWithoutTouchingTheTable();
     void filterThatMatchesNothing();
+    void filterFollowsTableChanges();
     void customDialogTwoConditions();
     void customDialogRefusesInvalidValue();
     void panelSwitchesRemovesAndRecalls();
@@ -214,6 +215,25 @@ void TestFilterGrid::filterThatMatchesNothing()
     QCOMPARE(f.grid.displayRowCount(), std::size_t(0));
     QCOMPARE(f.table.recordCount(), std::size_t(4));
     QCOMPARE(f.table.currentRow(), std::size_t(1));
+}
+
+// The filter stays in force while the table changes under it: new and changed records are
+// tested as they come.
+void TestFilterGrid::filterFollowsTableChanges()
+{
+    Fixture f;
+    f.chooseEntry(Citta, "MILANO");
+    QCOMPARE(f.shownRows(), QString("0,3"));
+    f.table.append();
+    f.table.setCurrentValue(1, "DELTA");
+    f.table.setCurrentValue(2, "milano");
+    f.table.post();
+    QCOMPARE(f.shownRows(), QString("0,3,4"));
+    f.table.moveTo(0);
+    f.table.edit();
+    f.table.setCurrentValue(2, "TORINO");
+    f.table.post();
+    QCOMPARE(f.shownRows(), QString("3,4"));
 }
 
 void TestFilterGrid::customDialogTwoConditions()
