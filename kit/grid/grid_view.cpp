@@ -179,7 +179,9 @@ void GridView::Private::restoreFocus(bool syncGroup)
 void GridView::Private::makeCurrent(std::size_t tableRow)
 {
     MemTable *t = model->table();
-    if (!t || tableRow == npos || tableRow >= t->recordCount())
+    // While a record is being inserted or edited, moving the cursor would post it half-typed.
+    if (!t || t->state() != DataSetState::Browse || tableRow == npos ||
+        tableRow >= t->recordCount())
         return;
     std::size_t target = tableRow;
     if (const int key = model->keyFieldIndex(); key >= 0) {
@@ -808,7 +810,7 @@ bool GridView::focusTableRow(std::size_t tableRow)
 void GridView::deleteFocused()
 {
     MemTable *t = table();
-    if (!t || d->focused == npos)
+    if (!t || d->focused == npos || t->state() != DataSetState::Browse)
         return;
     std::vector<std::size_t> rows;
     if (d->model->isGroupRow(d->focused)) {

@@ -256,12 +256,16 @@ std::string_view GroupModel::rawValue(std::size_t tableRow, int column) const
     return table()->value(tableRow, field);
 }
 
+// The values that name a group, outermost first. A group is read from its first record other
+// than `changedRow_`, whose values may already be new.
 std::string GroupModel::groupPath(std::uint32_t group) const
 {
     std::string path;
     for (std::uint32_t g = group; g != kNone; g = groups_[g].parent) {
-        const std::string_view value =
-            rawValue(order_[groups_[g].begin], grouping_[groups_[g].level].column);
+        std::uint32_t at = groups_[g].begin;
+        if (order_[at] == changedRow_ && at + 1 < groups_[g].end)
+            ++at;
+        const std::string_view value = rawValue(order_[at], grouping_[groups_[g].level].column);
         path.insert(0, value);
         path.insert(path.begin() + static_cast<std::ptrdiff_t>(value.size()), '\0');
     }
@@ -585,8 +589,13 @@ void GroupModel::dataEvent(const DataEvent &event)
     switch (event.kind) {
     case DataEventKind::DataSetChanged:
     case DataEventKind::RecordAppended:
-    case DataEventKind::RecordUpdated:
         rebuildRows(true);
+        emit tableChanged();
+        break;
+    case DataEventKind::RecordUpdated:
+        changedRow_ = event.row;
+        rebuildRows(true);
+        changedRow_ = npos;
         emit tableChanged();
         break;
     case DataEventKind::RecordDeleted:

@@ -160,6 +160,7 @@ private:
     std::vector<std::uint32_t> levelStart_{0};  // groups of level L: [levelStart_[L], [L + 1])
     std::vector<std::uint32_t> display_;        // kGroupBit | group, or a sorted position
     bool followingTable_ = false;
+    std::size_t changedRow_ = npos;  // a record whose new values the groups do not show yet
 };
 
 }  // namespace kit

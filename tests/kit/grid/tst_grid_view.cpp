@@ -96,6 +96,7 @@ private slots:
     void focusedGroupRowMakesFirstEntryInGridOrderCurrent();
     void tableCursorMoveOpensGroupsAndFocuses();
     void focusIntoGridChangesNothing();
+    void followsAppendedAndChangedRecords();
     void keyboardDeletion_data();
     void keyboardDeletion();
     void copy_data();
@@ -159,6 +160,28 @@ void TestGridView::focusIntoGridChangesNothing()
     QApplication::setActiveWindow(&g.view);
     g.view.setFocus();
     QCOMPARE(g.fixture.table.currentRow(), std::size_t(2));
+}
+
+// The grid focuses the posted record and opens its groups; a group that was open stays open
+// even when its first record is the one that moved away.
+void TestGridView::followsAppendedAndChangedRecords()
+{
+    Grid g;
+    g.view.collapseAll();
+    kit::MemTable &t = g.fixture.table;
+    t.append();
+    t.setCurrentValue(CompanyField, "BETA");
+    t.setCurrentValue(DeptField, "NUOVO");
+    t.setCurrentValue(NameField, "ULTIMO");
+    t.post();
+    QCOMPARE(g.view.focusedTableRow(), std::size_t(6));
+    QCOMPARE(g.screen(), "ACME+ BETA- NUOVO- ULTIMO SALES+ ZETA+");
+
+    t.edit();
+    t.setCurrentValue(CompanyField, "ACME");
+    t.post();
+    QCOMPARE(g.view.focusedTableRow(), std::size_t(6));
+    QCOMPARE(g.screen(), "ACME- ADMIN+ NUOVO- ULTIMO SALES+ BETA- SALES+ ZETA+");
 }
 
 void TestGridView::keyboardDeletion_data()
