@@ -660,6 +660,7 @@ ColumnValues distinctBySorting(const MemTable &table, int field, bool numeric)
     }
     auto textOf = [&](std::uint32_t row) { return table.value(row, field); };
     sortTexts(entries, textOf, numeric);
+    result.rows.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0 && entries[i].p0 == entries[i - 1].p0 && entries[i].p1 == entries[i - 1].p1 &&
             compareText(textOf(entries[i].item), textOf(entries[i - 1].item)) == 0)
