@@ -273,11 +273,22 @@ std::string GroupModel::groupPath(std::uint32_t group) const
     return path;
 }
 
+// After a close, or a reload of fewer records, the rows of the old tree may no longer exist, and
+// the open groups cannot be named from them.
+bool GroupModel::rowsStillInTable() const
+{
+    const MemTable *t = table();
+    if (!t || !t->isOpen())
+        return false;
+    const std::size_t n = t->recordCount();
+    return std::all_of(order_.begin(), order_.end(), [n](std::uint32_t r) { return r < n; });
+}
+
 // `keepExpanded`: the grouping columns did not change, so groups that were open stay open.
 void GroupModel::rebuildRows(bool keepExpanded)
 {
     std::unordered_set<std::string> open;
-    if (keepExpanded) {
+    if (keepExpanded && rowsStillInTable()) {
         for (std::uint32_t g = 0; g < groups_.size(); ++g)
             if (groups_[g].expanded)
                 open.insert(groupPath(g));

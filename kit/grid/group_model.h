@@ -140,6 +140,7 @@ private:
     void buildDisplay();
     void appendDisplay(std::uint32_t group);
     void removeTableRow(std::size_t tableRow);
+    bool rowsStillInTable() const;
     std::string groupPath(std::uint32_t group) const;
     Node nodeOf(const QModelIndex &index) const;
     QModelIndex indexOfNode(const Node &node) const;

@@ -1,5 +1,7 @@
 #include "ui/main/contact_grid.h"
 
+#include "kit/forms/look.h"
+#include "kit/grid/filter_controller.h"
 #include "kit/grid/grid_view.h"
 
 #include <QApplication>
@@ -7,24 +9,14 @@
 
 namespace {
 
-// Display substitutes for the designed Windows faces.
-QString displayFace(const QString &designed)
-{
-    if (designed == QLatin1String("HE_TERMINAL"))
-        return QStringLiteral("DejaVu Sans Mono");
-    if (designed == QLatin1String("Tahoma"))
-        return QStringLiteral("DejaVu Sans");
-    if (designed == QLatin1String("MS Sans Serif"))
-        return QStringLiteral("Liberation Sans");
-    return designed;
-}
-
 kit::GridStyle makeStyle(QColor background, const QString &face, int points, bool bold, QColor text,
                          int charset)
 {
     kit::GridStyle style;
     style.background = background;
-    style.font = QFont(displayFace(face), points, bold ? QFont::Bold : QFont::Normal);
+    style.font.setFamilies(kit::fontFamiliesFor(face));
+    style.font.setPointSize(points);
+    style.font.setBold(bold);
     style.textColor = text;
     style.fontFaceName = face;
     style.charset = charset;
@@ -112,5 +104,6 @@ kit::GridView *CreateContactGrid(QWidget *parent, kit::DataSource *source)
     }
     grid->setKeyField(QStringLiteral("NumScad"));
     grid->setDataSource(source);
+    new kit::GridFilterController(grid);  // owned by the grid
     return grid;
 }

@@ -3,9 +3,13 @@
 
 #include "kit/dataset/data_source.h"
 #include "kit/dataset/mem_table.h"
+#include "kit/grid/filter_controller.h"
+#include "kit/grid/filter_drop_down.h"
+#include "kit/grid/grid_header.h"
 #include "kit/grid/grid_view.h"
 #include "store/UDM1.h"
 
+#include <QListView>
 #include <QTest>
 
 #include <array>
@@ -47,6 +51,7 @@ private slots:
     void columns();
     void styles();
     void rows();
+    void filtersFromTheHeader();
 };
 
 void TestContactGrid::designObjectsCarryTheirNames()
@@ -145,6 +150,37 @@ void TestContactGrid::rows()
     QCOMPARE(grid->cellText(8, tel), "0511234");
     const int recId = grid->columnByName(QStringLiteral("cxGrid1DBTableView1RecId"));
     QCOMPARE(grid->cellText(8, recId), "1");
+}
+
+// The user filters the grid through a column header's button and the drop-down under it.
+void TestContactGrid::filtersFromTheHeader()
+{
+    ContactTable t;
+    QWidget parent;
+    parent.resize(1200, 500);
+    kit::GridView *grid = CreateContactGrid(&parent, &t.source);
+    grid->resize(parent.size());
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    auto *controller = grid->findChild<kit::GridFilterController *>();
+    QVERIFY(controller);
+
+    const int nome = grid->columnByName(QStringLiteral("cxGrid1DBTableView1nome"));
+    QWidget *header = grid->header();
+    QTest::mouseClick(header, Qt::LeftButton, {},
+                      header->mapFromGlobal(grid->filterButtonGlobalRect(nome).center()));
+    kit::FilterDropDown *dropDown = controller->dropDown();
+    QVERIFY(dropDown->isVisible());
+    QListView *list = dropDown->list();
+    const QModelIndexList rossi =
+        list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, "ROSSI MARIO");
+    QCOMPARE(rossi.size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(rossi[0]).center());
+
+    grid->expandAll();
+    QCOMPARE(grid->displayRowCount(), std::size_t(3));  // ZETA & C., VENDITE, ROSSI MARIO
+    QCOMPARE(grid->groupRowText(0), "Ditta : ZETA & C.");
+    QCOMPARE(t.table.recordCount(), std::size_t(3));
 }
 
 QTEST_MAIN(TestContactGrid)

@@ -110,6 +110,7 @@ private slots:
     void filterHookLeavesTableAlone();
     void filterButtonSignal();
     void emptyGridText();
+    void closingAndReopeningTheTable();
 };
 
 void TestGridView::focusedDataRowMakesFirstRecordWithItsKeyCurrent()
@@ -441,6 +442,26 @@ void TestGridView::emptyGridText()
     QCOMPARE(kit::GridView::groupByBoxHint(), "Drag a column header here to group by that column");
     QTest::keyClick(&g.view, Qt::Key_Delete);  // nothing to delete, nothing breaks
     QCOMPARE(g.view.focusedTableRow(), kit::GridView::npos);
+}
+
+// Closing the table empties the grid and leaves nothing pointing at the old records; reopened and
+// refilled, the grid shows the new records.
+void TestGridView::closingAndReopeningTheTable()
+{
+    Grid g;
+    g.view.expandAll();
+    g.fixture.table.moveTo(2);
+    g.fixture.table.close();
+    QCOMPARE(g.view.displayRowCount(), std::size_t(0));
+    QCOMPARE(g.view.focusedTableRow(), kit::GridView::npos);
+    QTest::keyClick(&g.view, Qt::Key_Down);
+    QTest::keyClick(&g.view, Qt::Key_Delete);
+    g.view.repaint();
+
+    g.fixture.table.open();
+    g.fixture.load({{"ACME", "SALES", "ROSSI", "K2"}});
+    g.view.expandAll();
+    QCOMPARE(g.screen(), "ACME- SALES- ROSSI");
 }
 
 QTEST_MAIN(TestGridView)
