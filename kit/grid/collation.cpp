@@ -98,7 +98,7 @@ const std::array<std::uint8_t, 256> &weights() noexcept
     return table;
 }
 
-int compare(std::string_view a, std::string_view b) noexcept
+int comparePrimary(std::string_view a, std::string_view b) noexcept
 {
     const auto &w = weights();
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -110,8 +110,14 @@ int compare(std::string_view a, std::string_view b) noexcept
     }
     if (a.size() != b.size())
         return a.size() < b.size() ? -1 : 1;
-    const int bytes = n ? std::memcmp(a.data(), b.data(), n) : 0;
-    return bytes;
+    return 0;
+}
+
+int compare(std::string_view a, std::string_view b) noexcept
+{
+    if (const int primary = comparePrimary(a, b))
+        return primary;
+    return a.empty() ? 0 : std::memcmp(a.data(), b.data(), a.size());
 }
 
 std::uint64_t primaryPrefix(std::string_view text, std::size_t offset) noexcept

@@ -16,6 +16,10 @@ namespace kit::collation {
 // Primary weight of every byte; 0 is never a weight (it ends a key).
 const std::array<std::uint8_t, 256> &weights() noexcept;
 
+// <0, 0, >0 by the primary weights alone (a shorter text first when one is a prefix of the other);
+// 0 means the texts differ at most in letter case and accents.
+int comparePrimary(std::string_view a, std::string_view b) noexcept;
+
 // <0, 0, >0: primary weights first, then the bytes.
 int compare(std::string_view a, std::string_view b) noexcept;
 

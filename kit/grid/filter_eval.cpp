@@ -49,18 +49,10 @@ bool equalsFolded(std::string_view text, std::string_view folded) noexcept
 // Collation's first level, then the lower-cased bytes: equal exactly when equalsFolded says so.
 int compareText(std::string_view a, std::string_view b) noexcept
 {
-    const auto &w = collation::weights();
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int d =
-            int(w[static_cast<unsigned char>(a[i])]) - int(w[static_cast<unsigned char>(b[i])]);
-        if (d != 0)
-            return d;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
+    if (const int primary = collation::comparePrimary(a, b))
+        return primary;
     const auto &fold = foldTable();
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
         const int d = int(fold[static_cast<unsigned char>(a[i])]) -
                       int(fold[static_cast<unsigned char>(b[i])]);
         if (d != 0)
