@@ -227,7 +227,7 @@ void GroupModel::setSorting(std::vector<Key> keys)
 void GroupModel::setRowFilter(std::function<bool(std::size_t)> filter)
 {
     filter_ = std::move(filter);
-    rebuildRows(true);
+    rebuildRows(true, Resort::OnlyFilterChanged);
 }
 
 void GroupModel::rebuild()
@@ -285,7 +285,7 @@ bool GroupModel::rowsStillInTable() const
 }
 
 // `keepExpanded`: the grouping columns did not change, so groups that were open stay open.
-void GroupModel::rebuildRows(bool keepExpanded)
+void GroupModel::rebuildRows(bool keepExpanded, Resort resort)
 {
     std::unordered_set<std::string> open;
     if (keepExpanded && rowsStillInTable()) {
@@ -294,7 +294,7 @@ void GroupModel::rebuildRows(bool keepExpanded)
                 open.insert(groupPath(g));
     }
     beginResetModel();
-    buildRows();
+    buildRows(resort);
     if (!open.empty()) {
         for (std::uint32_t g = 0; g < groups_.size(); ++g)
             groups_[g].expanded = open.count(groupPath(g)) != 0;
@@ -305,28 +305,77 @@ void GroupModel::rebuildRows(bool keepExpanded)
     emit displayChanged();
 }
 
-void GroupModel::buildRows()
+void GroupModel::buildRows(Resort resort)
 {
     resolveFields();
-    std::vector<std::vector<std::uint32_t>> groupRanks;
-    buildOrder(groupRanks);
-    buildGroups(groupRanks);
+    Breaks breaks;
+    buildOrder(resort, breaks);
+    buildGroups(breaks);
 }
 
-void GroupModel::buildOrder(std::vector<std::vector<std::uint32_t>> &groupRanks)
+void GroupModel::buildOrder(Resort resort, Breaks &breaks)
 {
-    order_.clear();
-    posOf_.clear();
-    groupRanks.clear();
     const MemTable *t = table();
-    if (!t || !t->isOpen())
-        return;
-    const std::size_t n = t->recordCount();
-    order_.reserve(n);
-    for (std::size_t r = 0; r < n; ++r)
-        if (!filter_ || filter_(r))
-            order_.push_back(static_cast<std::uint32_t>(r));
+    const std::size_t n = t && t->isOpen() ? t->recordCount() : 0;
+    posOf_.assign(n, kNone);
+    if (resort == Resort::OnlyFilterChanged && unfilteredValid_ && unfiltered_.size() == n) {
+        filterUnfiltered(breaks);
+    } else {
+        unfilteredValid_ = false;
+        unfiltered_.clear();
+        unfilteredBreaks_.clear();
+        order_.clear();
+        order_.reserve(n);
+        for (std::size_t r = 0; r < n; ++r)
+            if (!filter_ || filter_(r))
+                order_.push_back(static_cast<std::uint32_t>(r));
+        sortOrder(breaks);
+        if (!filter_) {
+            unfiltered_ = order_;
+            unfilteredBreaks_ = breaks;
+            unfilteredValid_ = true;
+        }
+    }
+    for (std::size_t p = 0; p < order_.size(); ++p)
+        posOf_[order_[p]] = static_cast<std::uint32_t>(p);
+}
 
+// The filter runs over the records in table order, marking them in posOf_; the walk in sorted
+// order then reads only those marks. A kept record starts the outermost group that any record
+// since the one kept before it started.
+void GroupModel::filterUnfiltered(Breaks &breaks)
+{
+    if (!filter_) {
+        order_ = unfiltered_;
+        breaks = unfilteredBreaks_;
+        return;
+    }
+    for (std::size_t r = 0; r < posOf_.size(); ++r)
+        if (filter_(r))
+            posOf_[r] = 0;
+    order_.clear();
+    breaks.clear();
+    const bool grouped = levelCount() > 0;
+    const auto none = static_cast<std::uint16_t>(levelCount());
+    std::uint16_t pending = 0;
+    for (std::size_t p = 0; p < unfiltered_.size(); ++p) {
+        if (grouped)
+            pending = std::min(pending, unfilteredBreaks_[p]);
+        const std::uint32_t r = unfiltered_[p];
+        if (posOf_[r] == kNone)
+            continue;
+        order_.push_back(r);
+        if (grouped)
+            breaks.push_back(pending);
+        pending = none;
+    }
+}
+
+void GroupModel::sortOrder(Breaks &breaks)
+{
+    breaks.clear();
+    if (order_.empty())
+        return;
     // Least significant first: the sort keys from last to first, then the grouping levels from
     // the innermost out. Each pass is stable, so ties keep the order of the pass before and, in
     // the end, the table's order.
@@ -335,21 +384,29 @@ void GroupModel::buildOrder(std::vector<std::vector<std::uint32_t>> &groupRanks)
         if (std::none_of(grouping_.begin(), grouping_.end(),
                          [&](const Key &g) { return g.column == k.column; }))
             keys.push_back(k);
-    groupRanks.resize(grouping_.size());
+    std::vector<std::vector<std::uint32_t>> groupRanks(grouping_.size());
     std::vector<std::uint32_t> rank;
     for (std::size_t k = keys.size(); k-- > 0;) {
         const std::uint32_t distinct =
-            ValueRanker::rankRows(*t, fieldIndex(keys[k].column), order_, rank);
+            ValueRanker::rankRows(*table(), fieldIndex(keys[k].column), order_, rank);
         countingSort(order_, rank, distinct, keys[k].descending);
         if (k < grouping_.size())
             groupRanks[k].swap(rank);
     }
-    posOf_.assign(n, kNone);
-    for (std::size_t p = 0; p < order_.size(); ++p)
-        posOf_[order_[p]] = static_cast<std::uint32_t>(p);
+    const int levels = levelCount();
+    if (levels == 0)
+        return;
+    breaks.assign(order_.size(), static_cast<std::uint16_t>(levels));
+    breaks[0] = 0;
+    for (std::size_t p = 1; p < order_.size(); ++p)
+        for (int l = 0; l < levels; ++l)
+            if (groupRanks[l][order_[p - 1]] != groupRanks[l][order_[p]]) {
+                breaks[p] = static_cast<std::uint16_t>(l);
+                break;
+            }
 }
 
-void GroupModel::buildGroups(const std::vector<std::vector<std::uint32_t>> &groupRanks)
+void GroupModel::buildGroups(const Breaks &breaks)
 {
     const int levels = levelCount();
     groups_.clear();
@@ -366,19 +423,11 @@ void GroupModel::buildGroups(const std::vector<std::vector<std::uint32_t>> &grou
     };
     for (int l = 0; l < levels; ++l)
         openGroup(l, 0);
-    for (std::uint32_t p = 1; p < order_.size(); ++p) {
-        const std::uint32_t prev = order_[p - 1], cur = order_[p];
-        int first = levels;
-        for (int l = 0; l < levels; ++l)
-            if (groupRanks[l][prev] != groupRanks[l][cur]) {
-                first = l;
-                break;
-            }
-        for (int l = first; l < levels; ++l) {
+    for (std::uint32_t p = 1; p < order_.size(); ++p)
+        for (int l = breaks[p]; l < levels; ++l) {
             perLevel[l].back().end = p;
             openGroup(l, p);
         }
-    }
     for (int l = 0; l < levels; ++l)
         perLevel[l].back().end = static_cast<std::uint32_t>(order_.size());
 
@@ -623,6 +672,27 @@ void GroupModel::dataEvent(const DataEvent &event)
     }
 }
 
+// The record's place in the sorted order goes; the record after it starts every group that
+// either of the two started.
+void GroupModel::removeUnfiltered(std::uint32_t tableRow)
+{
+    const auto at = std::find(unfiltered_.begin(), unfiltered_.end(), tableRow);
+    if (at == unfiltered_.end()) {
+        unfilteredValid_ = false;
+        return;
+    }
+    const auto p = static_cast<std::size_t>(at - unfiltered_.begin());
+    if (!unfilteredBreaks_.empty()) {
+        if (p + 1 < unfilteredBreaks_.size())
+            unfilteredBreaks_[p + 1] = std::min(unfilteredBreaks_[p], unfilteredBreaks_[p + 1]);
+        unfilteredBreaks_.erase(unfilteredBreaks_.begin() + static_cast<std::ptrdiff_t>(p));
+    }
+    unfiltered_.erase(at);
+    for (std::uint32_t &r : unfiltered_)
+        if (r > tableRow)
+            --r;
+}
+
 // One record left the table: the rows after it in the table move up by one. Its groups shrink
 // by one; only when one of them empties is the tree rebuilt from the sorted array.
 void GroupModel::removeTableRow(std::size_t tableRow)
@@ -637,6 +707,8 @@ void GroupModel::removeTableRow(std::size_t tableRow)
     for (std::uint32_t &r : order_)
         if (r > tableRow)
             --r;
+    if (unfilteredValid_)
+        removeUnfiltered(static_cast<std::uint32_t>(tableRow));
     posOf_.erase(posOf_.begin() + static_cast<std::ptrdiff_t>(tableRow));
     if (pos == kNone) {  // filtered out: nothing on screen changes
         emit displayChanged();
@@ -802,7 +874,9 @@ std::size_t GroupModel::memoryUsage() const noexcept
 {
     return order_.capacity() * sizeof(std::uint32_t) + posOf_.capacity() * sizeof(std::uint32_t) +
            groups_.capacity() * sizeof(Group) + display_.capacity() * sizeof(std::uint32_t) +
-           levelStart_.capacity() * sizeof(std::uint32_t);
+           levelStart_.capacity() * sizeof(std::uint32_t) +
+           unfiltered_.capacity() * sizeof(std::uint32_t) +
+           unfilteredBreaks_.capacity() * sizeof(std::uint16_t);
 }
 
 }  // namespace kit

@@ -133,10 +133,17 @@ private:
     };
 
     void resolveFields();
-    void rebuildRows(bool keepExpanded);
-    void buildRows();
-    void buildOrder(std::vector<std::vector<std::uint32_t>> &groupRanks);
-    void buildGroups(const std::vector<std::vector<std::uint32_t>> &groupRanks);
+    enum class Resort { Yes, OnlyFilterChanged };
+    void rebuildRows(bool keepExpanded, Resort resort = Resort::Yes);
+    void buildRows(Resort resort = Resort::Yes);
+    // Per sorted position: the outermost grouping level whose group begins there (the level
+    // count when none does).
+    using Breaks = std::vector<std::uint16_t>;
+    void buildOrder(Resort resort, Breaks &breaks);
+    void filterUnfiltered(Breaks &breaks);
+    void sortOrder(Breaks &breaks);
+    void buildGroups(const Breaks &breaks);
+    void removeUnfiltered(std::uint32_t tableRow);
     void buildDisplay();
     void appendDisplay(std::uint32_t group);
     void removeTableRow(std::size_t tableRow);
@@ -156,6 +163,11 @@ private:
     std::function<bool(std::size_t)> filter_;
 
     std::vector<std::uint32_t> order_;  // sorted positions -> table rows
+    // Every record in sorted order, kept while no filter hides any: a filter is then applied
+    // or removed by one pass over it, with no new sort.
+    std::vector<std::uint32_t> unfiltered_;
+    Breaks unfilteredBreaks_;
+    bool unfilteredValid_ = false;
     std::vector<std::uint32_t> posOf_;  // table rows -> sorted position, kNone when filtered
     std::vector<Group> groups_;
     std::vector<std::uint32_t> levelStart_{0};  // groups of level L: [levelStart_[L], [L + 1])

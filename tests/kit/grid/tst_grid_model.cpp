@@ -39,6 +39,8 @@ private slots:
     void deletion_data();
     void deletion();
     void followsAppendAndUpdate();
+    void filterOnAndOffAroundDeletions_data();
+    void filterOnAndOffAroundDeletions();
     void expandToOpensTheGroupsOfARecord();
 };
 
@@ -228,6 +230,66 @@ void TestGridModel::deletion()
     // Every shown record still names its own table row.
     for (std::size_t p = 0; p < model.recordCount(); ++p)
         QCOMPARE(model.positionOf(model.tableRowAt(p)), p);
+}
+
+void TestGridModel::filterOnAndOffAroundDeletions_data()
+{
+    QTest::addColumn<int>("tableRow");
+    QTest::addColumn<QString>("expected");
+    const QString all = QStringLiteral("[''[X[VUOTO]] ACME[ADMIN[BIANCHI] SALES[ROSSI ALBERTI]] "
+                                       "acme[SALES[NERI]] BETA[SALES[VERDI GIALLI]]]");
+    QTest::newRow("nothing deleted") << -1 << all;
+    // ROSSI opens ACME's SALES: ALBERTI must open it once ROSSI is gone.
+    QTest::newRow("first of a department, hidden by the filter")
+        << 1
+        << "[''[X[VUOTO]] ACME[ADMIN[BIANCHI] SALES[ALBERTI]] acme[SALES[NERI]] "
+           "BETA[SALES[VERDI GIALLI]]]";
+    QTest::newRow("first of a company, shown by the filter")
+        << 0
+        << "[''[X[VUOTO]] ACME[ADMIN[BIANCHI] SALES[ROSSI ALBERTI]] acme[SALES[NERI]] "
+           "BETA[SALES[GIALLI]]]";
+    QTest::newRow("first of all, hidden by the filter")
+        << 5
+        << "[ACME[ADMIN[BIANCHI] SALES[ROSSI ALBERTI]] acme[SALES[NERI]] "
+           "BETA[SALES[VERDI GIALLI]]]";
+    QTest::newRow("a whole company") << 3
+                                     << "[''[X[VUOTO]] ACME[ADMIN[BIANCHI] SALES[ROSSI "
+                                        "ALBERTI]] BETA[SALES[VERDI GIALLI]]]";
+}
+
+// A filter switched on and off again reuses the order of all records, which must follow the
+// deletions made in the meantime.
+void TestGridModel::filterOnAndOffAroundDeletions()
+{
+    QFETCH(int, tableRow);
+    QFETCH(QString, expected);
+
+    Fixture fixture(kStaff);
+    kit::GroupModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setColumns(Fixture::columns());
+    model.setDataSource(&fixture.source);
+    model.setGrouping({{CompanyColumn, false}, {DeptColumn, false}});
+    const auto evenRows = [](std::size_t row) { return row % 2 == 0; };
+    model.setRowFilter(evenRows);
+    QCOMPARE(treeString(model, NameColumn),
+             "[ACME[ADMIN[BIANCHI] SALES[ALBERTI]] BETA[SALES[VERDI GIALLI]]]");
+    if (tableRow >= 0) {
+        fixture.table.moveTo(std::size_t(tableRow));
+        fixture.table.deleteCurrent();
+    }
+    model.setRowFilter({});
+    QCOMPARE(treeString(model, NameColumn), expected);
+
+    // The same rows as a model built afresh over what is left.
+    kit::GroupModel fresh;
+    fresh.setColumns(Fixture::columns());
+    fresh.setDataSource(&fixture.source);
+    fresh.setGrouping({{CompanyColumn, false}, {DeptColumn, false}});
+    QCOMPARE(treeString(model, NameColumn), treeString(fresh, NameColumn));
+    model.setRowFilter(evenRows);
+    fresh.setRowFilter(evenRows);
+    QCOMPARE(treeString(model, NameColumn), treeString(fresh, NameColumn));
 }
 
 void TestGridModel::followsAppendAndUpdate()
