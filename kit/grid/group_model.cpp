@@ -1,5 +1,6 @@
 #include "kit/grid/group_model.h"
 
+#include "kit/dataset/large_pages.h"
 #include "kit/dataset/mem_table.h"
 #include "kit/grid/collation.h"
 #include "kit/text/codec.h"
@@ -24,7 +25,7 @@ public:
                                   const std::vector<std::uint32_t> &rows,
                                   std::vector<std::uint32_t> &rank)
     {
-        rank.assign(table.recordCount(), 0);
+        AssignLarge(rank, table.recordCount(), std::uint32_t(0));
         if (field < 0) {
             return 1;  // unbound: every row ties
         }
@@ -138,7 +139,8 @@ void countingSort(std::vector<std::uint32_t> &rows, const std::vector<std::uint3
         ++start[key(r) + 1];
     for (std::size_t k = 1; k < start.size(); ++k)
         start[k] += start[k - 1];
-    std::vector<std::uint32_t> sorted(rows.size());
+    std::vector<std::uint32_t> sorted;
+    AssignLarge(sorted, rows.size(), std::uint32_t(0));
     for (std::uint32_t r : rows)
         sorted[start[key(r)]++] = r;
     rows.swap(sorted);
@@ -317,7 +319,7 @@ void GroupModel::buildOrder(Resort resort, Breaks &breaks)
 {
     const MemTable *t = table();
     const std::size_t n = t && t->isOpen() ? t->recordCount() : 0;
-    posOf_.assign(n, kNone);
+    AssignLarge(posOf_, n, kNone);
     if (resort == Resort::OnlyFilterChanged && unfilteredValid_ && unfiltered_.size() == n) {
         filterUnfiltered(breaks);
     } else {
@@ -325,14 +327,16 @@ void GroupModel::buildOrder(Resort resort, Breaks &breaks)
         unfiltered_.clear();
         unfilteredBreaks_.clear();
         order_.clear();
-        order_.reserve(n);
+        ReserveLarge(order_, n);
         for (std::size_t r = 0; r < n; ++r)
             if (!filter_ || filter_(r))
                 order_.push_back(static_cast<std::uint32_t>(r));
         sortOrder(breaks);
         if (!filter_) {
-            unfiltered_ = order_;
-            unfilteredBreaks_ = breaks;
+            ReserveLarge(unfiltered_, order_.size());
+            unfiltered_.assign(order_.begin(), order_.end());
+            ReserveLarge(unfilteredBreaks_, breaks.size());
+            unfilteredBreaks_.assign(breaks.begin(), breaks.end());
             unfilteredValid_ = true;
         }
     }
@@ -396,7 +400,7 @@ void GroupModel::sortOrder(Breaks &breaks)
     const int levels = levelCount();
     if (levels == 0)
         return;
-    breaks.assign(order_.size(), static_cast<std::uint16_t>(levels));
+    AssignLarge(breaks, order_.size(), static_cast<std::uint16_t>(levels));
     breaks[0] = 0;
     for (std::size_t p = 1; p < order_.size(); ++p)
         for (int l = 0; l < levels; ++l)

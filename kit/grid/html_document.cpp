@@ -1,5 +1,7 @@
 #include "kit/grid/html_document.h"
 
+#include "kit/dataset/large_pages.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -7,10 +9,6 @@
 #include <cstring>
 #include <optional>
 #include <utility>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace kit::html {
 
@@ -81,22 +79,6 @@ std::string_view alignName(Align align)
         break;
     }
     return "LEFT";
-}
-
-// A page of a big directory is tens of megabytes written once: touching it 4 KiB at a time
-// costs a page fault each, which large pages spare. Only a hint; nothing changes without it.
-void preferLargePages(std::string &buffer)
-{
-#ifdef __linux__
-    constexpr std::uintptr_t kLarge = 2u << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
-    const std::uintptr_t from = (begin + kLarge - 1) & ~(kLarge - 1);
-    const std::uintptr_t to = (begin + buffer.capacity()) & ~(kLarge - 1);
-    if (to > from)
-        ::madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
-#else
-    (void)buffer;
-#endif
 }
 
 // Which bytes need more than a copy: the four markup characters and the line-break bytes.
@@ -440,7 +422,7 @@ std::string PageBuilder::build()
     if (count > 0) {
         // A rough guess of the page's size, so that a big page is not copied while it grows.
         out.reserve(out.size() + count * (layout_.columns.size() + 3) * 48);
-        preferLargePages(out);
+        PreferLargePages(out.data(), out.capacity());
         const std::vector<PreparedCell> lastRow = prepareAll(*closedLastRow_);
         for (std::size_t row = 0; row < count; ++row) {
             const RowShape shape = rows_.shape(row);
