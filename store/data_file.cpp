@@ -1,6 +1,7 @@
 #include "data_file.h"
 
 #include "kit/dataset/file_io.h"
+#include "kit/dataset/large_pages.h"
 
 #include <cstring>
 #include <vector>
@@ -149,6 +150,7 @@ std::string DataFileText(kit::MemTable &table)
     for (std::size_t row = 0; row < table.recordCount(); ++row)
         size += table.recordBytes(row).size() + 2;
     out.reserve(size);
+    kit::PreferLargePages(out.data(), out.capacity());
 
     // A stored record's bytes are its line already, unless a value holds a TAB, CR or LF, which
     // the format cannot carry: those become blanks so the file keeps one line per record.

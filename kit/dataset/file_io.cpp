@@ -1,5 +1,7 @@
 #include "file_io.h"
 
+#include "large_pages.h"
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -83,6 +85,7 @@ FileBuffer ReadWholeFile(const std::string &path)
     FileBuffer buffer;
     std::size_t capacity = static_cast<std::size_t>(st.st_size);
     buffer.data = std::unique_ptr<char[]>(new char[capacity + 1]);
+    PreferLargePages(buffer.data.get(), capacity + 1);
     for (;;) {
         const ssize_t got =
             ::read(fd.get(), buffer.data.get() + buffer.size, capacity - buffer.size);

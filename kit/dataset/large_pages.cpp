@@ -1,4 +1,4 @@
-#include "kit/dataset/large_pages.h"
+#include "large_pages.h"
 
 #include <cstdint>
 

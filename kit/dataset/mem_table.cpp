@@ -1,6 +1,7 @@
 #include "mem_table.h"
 
 #include "data_source.h"
+#include "large_pages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -120,18 +121,45 @@ private:
     {
         if (built_)
             return;
+        // Sorting on the keys' first sixteen bytes, held beside the rows, spares most
+        // comparisons a trip to the records; only equal prefixes read the keys. Rows break ties,
+        // so equal keys keep table order.
+        struct Entry {
+            std::uint64_t prefix[2];
+            std::uint32_t row;
+        };
         const std::size_t n = table_.recordCount();
-        std::vector<std::uint32_t> rows(n);
-        for (std::size_t i = 0; i < n; ++i)
-            rows[i] = static_cast<std::uint32_t>(i);
         const int key = table_.keyField_;
-        std::stable_sort(rows.begin(), rows.end(), [this, key](std::uint32_t a, std::uint32_t b) {
-            return table_.storedValue(a, key) < table_.storedValue(b, key);
+        std::vector<Entry> entries;
+        ReserveLarge(entries, n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string_view k = table_.storedValue(i, key);
+            entries.push_back(
+                {{prefixOf(k), prefixOf(k.substr(std::min<std::size_t>(8, k.size())))},
+                 static_cast<std::uint32_t>(i)});
+        }
+        std::sort(entries.begin(), entries.end(), [this, key](const Entry &a, const Entry &b) {
+            if (a.prefix[0] != b.prefix[0])
+                return a.prefix[0] < b.prefix[0];
+            if (a.prefix[1] != b.prefix[1])
+                return a.prefix[1] < b.prefix[1];
+            const int c = table_.storedValue(a.row, key).compare(table_.storedValue(b.row, key));
+            return c != 0 ? c < 0 : a.row < b.row;
         });
         ids_.resize(n);
         for (std::size_t i = 0; i < n; ++i)
-            ids_[i] = table_.recIds_[rows[i]];
+            ids_[i] = table_.recIds_[entries[i].row];
         built_ = true;
+    }
+
+    // The first eight bytes, big-endian and zero-padded: integer order agrees with the order
+    // of string_view::compare on them.
+    static std::uint64_t prefixOf(std::string_view text) noexcept
+    {
+        std::uint64_t prefix = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+        return prefix;
     }
 
     const MemTable &table_;
@@ -601,10 +629,10 @@ std::string_view MemTable::recordBytes(std::size_t row) const
 
 void MemTable::reserve(std::size_t records)
 {
-    clean_.reserve(records);
-    data_.reserve(records);
-    lens_.reserve(records * widths_.size());
-    recIds_.reserve(records);
+    ReserveLarge(clean_, records);
+    ReserveLarge(data_, records);
+    ReserveLarge(lens_, records * widths_.size());
+    ReserveLarge(recIds_, records);
 }
 
 void MemTable::adoptStorage(std::unique_ptr<char[]> buffer, std::size_t size)

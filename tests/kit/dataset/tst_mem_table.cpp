@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -270,6 +271,41 @@ TEST_F(Table, KeyLookUpFindsTheFirstRecordInTableOrder)
     EXPECT_EQ(table.findKey("240305140709"), 2u);
     EXPECT_EQ(table.findKey("NEW"), 1u);
     EXPECT_EQ(table.findKey("240305140710"), 0u);
+}
+
+// Keys that agree on their first 8 or 16 bytes, that are prefixes of one another, that differ
+// only in a byte above 127, or that repeat: a look-up finds what a walk in table order finds.
+TEST(KeyIndex, AgreesWithAWalkInTableOrder)
+{
+    MemTable table({{"name", 4}, {"Key", 24}}, "Key", "");
+    table.open();
+    const std::string accented = "\xE8"
+                                 "ABCDEFGH";
+    const std::vector<std::string> keys = {
+        "ABCDEFGH12345678Z",
+        "ABCDEFGH12345678",
+        "ABCDEFGH12345678A",
+        "ABCDEFGH",
+        "ABCDEFGHI",
+        "ABCDEFG",
+        accented,
+        "eABCDEFGH",
+        "ABCDEFGH12345679",
+        "ABCDEFGH12345678",
+        "",
+        "ABCDEFGH12345678Z",
+    };
+    for (const std::string &key : keys) {
+        table.append();
+        table.fieldByName("Key").setAsString(key);
+        table.post();
+    }
+    for (const std::string &key : keys) {
+        const std::size_t first = std::find(keys.begin(), keys.end(), key) - keys.begin();
+        EXPECT_EQ(table.findKey(key), first) << key;
+    }
+    EXPECT_EQ(table.findKey("ABCDEFGH1234567"), MemTable::npos);
+    EXPECT_EQ(table.findKey("ABCDEFGH12345678B"), MemTable::npos);
 }
 
 TEST_F(Table, SuspendedNotificationsNestAndEndInOneReset)
