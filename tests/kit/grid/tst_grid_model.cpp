@@ -26,6 +26,13 @@ const std::initializer_list<Record> kStaff = {
     {"BETA", "SALES", "GIALLI", nullptr},
 };
 
+void groupByCompanyAndDepartment(kit::GroupModel &model, Fixture &fixture)
+{
+    model.setColumns(Fixture::columns());
+    model.setDataSource(&fixture.source);
+    model.setGrouping({{CompanyColumn, false}, {DeptColumn, false}});
+}
+
 }  // namespace
 
 class TestGridModel : public QObject {
@@ -211,9 +218,7 @@ void TestGridModel::deletion()
     Fixture fixture(kStaff);
     kit::GroupModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.setColumns(Fixture::columns());
-    model.setDataSource(&fixture.source);
-    model.setGrouping({{CompanyColumn, false}, {DeptColumn, false}});
+    groupByCompanyAndDepartment(model, fixture);
     model.setAllExpanded(true);
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
@@ -267,9 +272,7 @@ void TestGridModel::filterOnAndOffAroundDeletions()
     Fixture fixture(kStaff);
     kit::GroupModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.setColumns(Fixture::columns());
-    model.setDataSource(&fixture.source);
-    model.setGrouping({{CompanyColumn, false}, {DeptColumn, false}});
+    groupByCompanyAndDepartment(model, fixture);
     const auto evenRows = [](std::size_t row) { return row % 2 == 0; };
     model.setRowFilter(evenRows);
     QCOMPARE(treeString(model, NameColumn),
@@ -283,9 +286,7 @@ void TestGridModel::filterOnAndOffAroundDeletions()
 
     // The same rows as a model built afresh over what is left.
     kit::GroupModel fresh;
-    fresh.setColumns(Fixture::columns());
-    fresh.setDataSource(&fixture.source);
-    fresh.setGrouping({{CompanyColumn, false}, {DeptColumn, false}});
+    groupByCompanyAndDepartment(fresh, fixture);
     QCOMPARE(treeString(model, NameColumn), treeString(fresh, NameColumn));
     model.setRowFilter(evenRows);
     fresh.setRowFilter(evenRows);
@@ -322,9 +323,7 @@ void TestGridModel::expandToOpensTheGroupsOfARecord()
 {
     Fixture fixture(kStaff);
     kit::GroupModel model;
-    model.setColumns(Fixture::columns());
-    model.setDataSource(&fixture.source);
-    model.setGrouping({{CompanyColumn, false}, {DeptColumn, false}});
+    groupByCompanyAndDepartment(model, fixture);
     QCOMPARE(displayString(model, NameColumn), "+ ACME+ acme+ BETA+");
     const std::size_t alberti = model.positionOf(4);
     QVERIFY(model.expandTo(alberti));
